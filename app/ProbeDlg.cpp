@@ -1,0 +1,109 @@
+#include "app/ProbeDlg.h"
+
+#include "probe/DeviceList.h"
+#include "resource.h"
+
+#include <objbase.h>
+
+BEGIN_MESSAGE_MAP(CProbeDlg, CDialog)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_LBN_SELCHANGE(IDC_DEVICE_LIST, &CProbeDlg::OnSelchangeDeviceList)
+ON_WM_CLOSE()
+ON_BN_CLICKED(IDC_CHECK, &CProbeDlg::OnCheck)
+END_MESSAGE_MAP()
+
+CProbeDlg::CProbeDlg(CWnd* pParent) : CDialog(IDD_PROBE_DIALOG, pParent)
+{
+    m_hAppIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
+    m_hHandCursor = AfxGetApp()->LoadCursor(IDC_HAND_CURSOR);
+}
+
+CProbeDlg::~CProbeDlg()
+{
+    // Ended by Enter or Esc: no WM_CLOSE came to release COM.
+    ReleaseCom();
+}
+
+const GUID* CProbeDlg::KeepDeviceGuid(const GUID& guid)
+{
+    m_deviceGuids.push_back(guid);
+    return &m_deviceGuids.back();
+}
+
+void CProbeDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_RESULTS, m_results);
+}
+
+BOOL CProbeDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    HMENU hSysMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (hSysMenu) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            ::AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hAppIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hAppIcon));
+
+    // A failed CoInitialize shows later, when a check cannot create its
+    // capture object; only a successful one is balanced.
+    m_bComInitialized = SUCCEEDED(::CoInitialize(nullptr));
+
+    m_pDeviceList = GetDlgItem<CListBox>(IDC_DEVICE_LIST);
+    EnumerateCaptureDevices(m_pDeviceList);
+    m_pDeviceList->SelectString(0, "");
+    OnSelchangeDeviceList();
+    return TRUE;
+}
+
+void CProbeDlg::OnSysCommand(UINT, LPARAM)
+{
+    Default();
+}
+
+void CProbeDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+
+    int cxIcon = ::GetSystemMetrics(SM_CXICON);
+    int cyIcon = ::GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    ::DrawIcon(dc.GetSafeHdc(), x, y, m_hAppIcon);
+}
+
+HCURSOR CProbeDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hAppIcon);
+}
+
+void CProbeDlg::OnClose()
+{
+    ReleaseCom();
+    Default();
+}
+
+void CProbeDlg::ReleaseCom()
+{
+    if (m_bComInitialized) {
+        ::CoUninitialize();
+        m_bComInitialized = false;
+    }
+}

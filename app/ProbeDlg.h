@@ -1,0 +1,46 @@
+// CProbeDlg: the main dialog: the capture devices, the "check" button, the
+// results and the footer.
+#pragma once
+
+#include "afxwin.h"
+
+#include <deque>
+
+class CProbeDlg : public CDialog {
+public:
+    explicit CProbeDlg(CWnd* pParent = nullptr);
+    ~CProbeDlg() override;
+
+    // The device list keeps a reference to each device's GUID as item data;
+    // the copies live here, at stable addresses, as long as the dialog.
+    const GUID* KeepDeviceGuid(const GUID& guid);
+
+    // The display name of a capture format flag.
+    static CString GetCaptureFormatName(DWORD dwFlag);
+    // The results' first line: "Device ID=0x" and the identifier in hex.
+    static CString FormatDeviceLine(DWORD_PTR dwIdentifier);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnSelchangeDeviceList();
+    void OnClose();
+    void OnCheck();
+
+    CListBox* m_pDeviceList = nullptr;
+    CListBox m_results;
+    HICON m_hAppIcon;
+    HCURSOR m_hHandCursor;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void ReleaseCom();
+
+    std::deque<GUID> m_deviceGuids;
+    bool m_bComInitialized = false;
+};

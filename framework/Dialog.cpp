@@ -1,0 +1,236 @@
+#include "Dialog.h"
+
+#include "WinApp.h"
+
+namespace {
+// The head of an extended dialog template, up to the position.
+struct DLGTEMPLATEEX_HEAD {
+    WORD wDlgVer;
+    WORD wSignature;
+    DWORD dwHelpID;
+    DWORD dwExStyle;
+    DWORD dwStyle;
+    WORD cDlgItems;
+    short x;
+    short y;
+};
+} // namespace
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
+{
+    if (!rControl.m_hWnd)
+        rControl.SubclassDlgItem(nIDC, pDX->m_pDlgWnd);
+}
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+{
+}
+
+CDialog::~CDialog()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::DestroyWindow(m_hWnd);
+}
+
+CDialog* CDialog::FromDialogHandle(HWND hWnd)
+{
+    // Only windows of the dialog class run a dialog procedure.
+    if (::GetClassLongPtrA(hWnd, GCW_ATOM) != reinterpret_cast<ULONG_PTR>(WC_DIALOG))
+        return nullptr;
+    if (::GetWindowLongPtrA(hWnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&DialogProc))
+        return nullptr;
+    return reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+}
+
+HWND CDialog::GetModalOwner() const
+{
+    if (m_pParentWnd)
+        return m_pParentWnd->m_hWnd;
+    // Without a parent, the application's main window owns the dialog
+    // (unless this dialog is the main window itself).
+    CWinApp* pApp = AfxGetApp();
+    if (pApp && pApp->m_pMainWnd && pApp->m_pMainWnd != this)
+        return pApp->m_pMainWnd->m_hWnd;
+    return nullptr;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HINSTANCE hInstance = AfxGetResourceHandle();
+    HRSRC hResource = ::FindResourceA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5));
+    HGLOBAL hTemplate = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
+    m_pTemplate = hTemplate ? static_cast<const DLGTEMPLATE*>(::LockResource(hTemplate)) : nullptr;
+    if (!m_pTemplate)
+        return -1;
+
+    HWND hWndOwner = GetModalOwner();
+    bool bOwnerDisabled = hWndOwner && ::IsWindowEnabled(hWndOwner);
+    if (bOwnerDisabled)
+        ::EnableWindow(hWndOwner, FALSE);
+
+    m_bModalEnded = false;
+    m_nModalResult = -1;
+    HWND hWnd = ::CreateDialogIndirectParamA(hInstance, m_pTemplate, hWndOwner, DialogProc,
+                                             reinterpret_cast<LPARAM>(this));
+    if (hWnd) {
+        MSG msg;
+        while (!m_bModalEnded) {
+            BOOL bGot = ::GetMessageA(&msg, nullptr, 0, 0);
+            if (bGot == 0) {
+                // WM_QUIT belongs to the outer loop.
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            if (bGot == -1)
+                break;
+            if (PreTranslateChain(&msg) || ::IsDialogMessageA(hWnd, &msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+
+    // Give the activation back to the owner before this window goes.
+    if (bOwnerDisabled)
+        ::EnableWindow(hWndOwner, TRUE);
+    if (hWnd && ::IsWindow(hWnd)) {
+        if (hWndOwner && ::GetActiveWindow() == hWnd)
+            ::SetActiveWindow(hWndOwner);
+        ::DestroyWindow(hWnd);
+    }
+    m_pTemplate = nullptr;
+    return m_nModalResult;
+}
+
+bool CDialog::PreTranslateChain(MSG* pMsg)
+{
+    // From the target window up to this dialog, each object of ours gets
+    // a look at the message.
+    for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
+        CWnd* pWnd = FromHandlePermanent(hWnd);
+        if (pWnd && pWnd->PreTranslateMessage(pMsg))
+            return true;
+        if (hWnd == m_hWnd)
+            break;
+    }
+    return false;
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    m_nModalResult = nResult;
+    m_bModalEnded = true;
+    // Wake the loop in case no other message is on its way.
+    ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*)
+{
+}
+
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+LRESULT CDialog::Default()
+{
+    // The dialog manager does the default processing once the dialog
+    // procedure returns FALSE.
+    m_bDefaultRequested = true;
+    return 0;
+}
+
+BOOL CDialog::HandleInitDialog()
+{
+    RECT rcBefore;
+    ::GetWindowRect(m_hWnd, &rcBefore);
+    BOOL bResult = OnInitDialog();
+
+    // A template that asks for no position (0, 0 and no DS_CENTER) gets a
+    // centred window, unless initialisation placed it itself.
+    const DLGTEMPLATEEX_HEAD* pHead = reinterpret_cast<const DLGTEMPLATEEX_HEAD*>(m_pTemplate);
+    bool bExtended = pHead->wSignature == 0xFFFF;
+    DWORD dwStyle = bExtended ? pHead->dwStyle : m_pTemplate->style;
+    short x = bExtended ? pHead->x : m_pTemplate->x;
+    short y = bExtended ? pHead->y : m_pTemplate->y;
+    RECT rcAfter;
+    ::GetWindowRect(m_hWnd, &rcAfter);
+    bool bMoved = rcAfter.left != rcBefore.left || rcAfter.top != rcBefore.top;
+    if (x == 0 && y == 0 && !(dwStyle & DS_CENTER) && !bMoved)
+        CenterWindow();
+    return bResult;
+}
+
+INT_PTR CDialog::DialogResult(HWND hWnd, UINT nMsg, LRESULT lResult)
+{
+    // These messages take their result as the dialog procedure's return
+    // value; all others through DWLP_MSGRESULT.
+    switch (nMsg) {
+    case WM_INITDIALOG:
+    case WM_QUERYDRAGICON:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return static_cast<INT_PTR>(lResult);
+    default:
+        ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, lResult);
+        return TRUE;
+    }
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    CDialog* pDlg;
+    if (nMsg == WM_INITDIALOG) {
+        pDlg = reinterpret_cast<CDialog*>(lParam);
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+        pDlg->m_hWnd = hWnd;
+        return DialogResult(hWnd, nMsg, pDlg->HandleInitDialog());
+    }
+    pDlg = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+    if (!pDlg)
+        return FALSE;
+
+    if (nMsg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
+        pDlg->m_hWnd = nullptr;
+        pDlg->OnFinalRelease();
+        return FALSE;
+    }
+
+    LRESULT lResult = 0;
+    if (!pDlg->OnWndMsg(nMsg, wParam, lParam, lResult))
+        return FALSE;
+    return DialogResult(hWnd, nMsg, lResult);
+}

@@ -1,0 +1,123 @@
+#include "String.h"
+
+#include "WinApp.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+LPSTR CString::GetBufferSetLength(int nLength)
+{
+    m_str.resize(nLength < 0 ? 0 : nLength);
+    return &m_str[0];
+}
+
+CString CString::Left(int nCount) const
+{
+    if (nCount < 0)
+        nCount = 0;
+    return CString(m_str.c_str(), nCount < GetLength() ? nCount : GetLength());
+}
+
+CString CString::Mid(int nFirst, int nCount) const
+{
+    if (nFirst < 0)
+        nFirst = 0;
+    if (nFirst > GetLength())
+        nFirst = GetLength();
+    if (nCount < 0)
+        nCount = 0;
+    if (nCount > GetLength() - nFirst)
+        nCount = GetLength() - nFirst;
+    return CString(m_str.c_str() + nFirst, nCount);
+}
+
+CString& CString::operator=(LPCSTR psz)
+{
+    m_str.assign(psz ? psz : "");
+    return *this;
+}
+
+CString& CString::operator+=(const CString& str)
+{
+    m_str += str.m_str;
+    return *this;
+}
+
+CString& CString::operator+=(LPCSTR psz)
+{
+    if (psz)
+        m_str += psz;
+    return *this;
+}
+
+CString& CString::operator+=(char ch)
+{
+    m_str += ch;
+    return *this;
+}
+
+CString operator+(const CString& a, const CString& b)
+{
+    CString result(a);
+    result += b;
+    return result;
+}
+
+CString operator+(const CString& a, LPCSTR b)
+{
+    CString result(a);
+    result += b;
+    return result;
+}
+
+CString operator+(LPCSTR a, const CString& b)
+{
+    CString result(a);
+    result += b;
+    return result;
+}
+
+int CString::Compare(LPCSTR psz) const
+{
+    return strcmp(m_str.c_str(), psz ? psz : "");
+}
+
+void CString::Format(LPCSTR pszFormat, ...)
+{
+    va_list args;
+    va_start(args, pszFormat);
+    FormatV(pszFormat, args);
+    va_end(args);
+}
+
+void CString::FormatV(LPCSTR pszFormat, va_list args)
+{
+    // First pass measures, second pass writes.
+    va_list measure;
+    va_copy(measure, args);
+    int nLength = vsnprintf(nullptr, 0, pszFormat, measure);
+    va_end(measure);
+    if (nLength < 0) {
+        m_str.clear();
+        return;
+    }
+    m_str.resize(nLength + 1);
+    vsnprintf(&m_str[0], nLength + 1, pszFormat, args);
+    m_str.resize(nLength);
+}
+
+BOOL CString::LoadString(UINT nID)
+{
+    // With a zero buffer size LoadStringW hands out a pointer into the
+    // resource and its length, so no length limit applies.
+    LPCWSTR pwch = nullptr;
+    int nWide = LoadStringW(AfxGetResourceHandle(), nID, reinterpret_cast<LPWSTR>(&pwch), 0);
+    if (nWide <= 0 || !pwch) {
+        Empty();
+        return FALSE;
+    }
+    int nBytes = WideCharToMultiByte(CP_ACP, 0, pwch, nWide, nullptr, 0, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, pwch, nWide, GetBufferSetLength(nBytes), nBytes, nullptr, nullptr);
+    return TRUE;
+}

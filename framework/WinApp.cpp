@@ -1,0 +1,110 @@
+#include "WinApp.h"
+
+#include "Wnd.h"
+
+namespace {
+CWinApp* g_pApp = nullptr;
+
+CString AppNameFromModule()
+{
+    char szPath[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    // The file name starts after the last separator; CharNextA steps over
+    // double-byte characters whose second byte looks like a backslash.
+    LPCSTR pszName = szPath;
+    LPCSTR pszDot = nullptr;
+    for (LPCSTR p = szPath; *p; p = ::CharNextA(p)) {
+        if (*p == '\\' || *p == '/' || *p == ':') {
+            pszName = p + 1;
+            pszDot = nullptr;
+        } else if (*p == '.') {
+            pszDot = p;
+        }
+    }
+    return pszDot ? CString(pszName, static_cast<int>(pszDot - pszName)) : CString(pszName);
+}
+} // namespace
+
+CWinApp::CWinApp(LPCSTR pszAppName) : m_strAppName(pszAppName)
+{
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    return 0;
+}
+
+HICON CWinApp::LoadIcon(UINT nIDResource) const
+{
+    return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+}
+
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
+{
+    return ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+}
+
+void CWinApp::OnHelp()
+{
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return ::GetModuleHandleA(nullptr);
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return ::GetModuleHandleA(nullptr);
+}
+
+int AfxMessageBox(LPCSTR pszText, UINT nType, UINT)
+{
+    if ((nType & MB_ICONMASK) == 0)
+        nType |= MB_ICONEXCLAMATION;
+    CWinApp* pApp = AfxGetApp();
+    CString strCaption = pApp ? pApp->m_strAppName : CString();
+    if (strCaption.IsEmpty())
+        strCaption = AppNameFromModule();
+    HWND hWndOwner = ::GetActiveWindow();
+    if (!hWndOwner && pApp && pApp->m_pMainWnd)
+        hWndOwner = pApp->m_pMainWnd->m_hWnd;
+    return ::MessageBoxA(hWndOwner, pszText, strCaption, nType);
+}
+
+int AfxWinMain()
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return -1;
+    if (pApp->m_strAppName.IsEmpty())
+        pApp->m_strAppName = AppNameFromModule();
+    // The application's own initialisation decides: with FALSE there is no
+    // message loop, only the exit processing.
+    if (!pApp->InitInstance())
+        return pApp->ExitInstance();
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    pApp->ExitInstance();
+    return static_cast<int>(msg.wParam);
+}

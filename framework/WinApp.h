@@ -1,0 +1,43 @@
+// CWinApp: the one application object, found from static initialisation on.
+#pragma once
+
+#include "CmdTarget.h"
+#include "String.h"
+
+class CWnd;
+
+class CWinApp : public CCmdTarget {
+public:
+    explicit CWinApp(LPCSTR pszAppName = nullptr);
+    ~CWinApp() override;
+
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+
+    // Only stores the name: the program keeps no profile settings.
+    void SetRegistryKey(LPCSTR pszRegistryKey) { m_strRegistryKey = pszRegistryKey; }
+
+    HICON LoadIcon(UINT nIDResource) const;
+    HCURSOR LoadCursor(UINT nIDResource) const;
+
+    // F1 leads here; the program has no help content.
+    void OnHelp();
+
+    CWnd* m_pMainWnd = nullptr;
+    // The executable's file name without directory and extension, unless
+    // given at construction.
+    CString m_strAppName;
+    CString m_strRegistryKey;
+};
+
+CWinApp* AfxGetApp();
+HINSTANCE AfxGetInstanceHandle();
+HINSTANCE AfxGetResourceHandle();
+
+// A message box captioned with the application name, modal to the active
+// window; the exclamation icon when the type names no icon.
+int AfxMessageBox(LPCSTR pszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+
+// The program's entry: runs InitInstance, and the exit processing when it
+// returns FALSE. Returns the process's exit code.
+int AfxWinMain();

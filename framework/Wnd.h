@@ -1,0 +1,88 @@
+// CWnd: a C++ object tied to a window. Controls are tied by subclassing
+// (the object is the subclass reference data); dialogs through DWLP_USER.
+#pragma once
+
+#include "CmdTarget.h"
+#include "String.h"
+
+#include <memory>
+#include <vector>
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    ~CWnd() override;
+
+    HWND m_hWnd = nullptr;
+
+    // The object that owns the window, if it is one of ours.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+
+    // A wrapper for a child that stays valid as long as this window lives;
+    // a subclassed child's own object when there is one.
+    CWnd* GetDlgItem(int nID);
+    template <class T> T* GetDlgItem(int nID);
+
+    void SetWindowText(LPCSTR pszText) { ::SetWindowTextA(m_hWnd, pszText); }
+    CString GetWindowText() const;
+    void SetDlgItemText(int nID, LPCSTR pszText) { ::SetDlgItemTextA(m_hWnd, nID, pszText); }
+    LRESULT SendMessage(UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(m_hWnd, nMsg, wParam, lParam);
+    }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    void GetClientRect(LPRECT pRect) const { ::GetClientRect(m_hWnd, pRect); }
+    void GetWindowRect(LPRECT pRect) const { ::GetWindowRect(m_hWnd, pRect); }
+    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
+    {
+        ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
+    }
+    CWnd* GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+    BOOL DestroyWindow();
+    void CenterWindow();
+
+    // Runs first for every message that a modal loop takes from the queue for
+    // this window or one of its children; TRUE means it was dealt with.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Owner-draw items reflected from the parent.
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+
+protected:
+    // The system's processing of the message being handled.
+    virtual LRESULT Default();
+
+    // Routes a message to the message map. Returns true when handled.
+    bool OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    // Called once the window is gone (after WM_NCDESTROY).
+    virtual void OnFinalRelease();
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, UINT_PTR uIdSubclass,
+                                         DWORD_PTR dwRefData);
+    bool ReflectDrawItem(LPARAM lParam);
+
+    MSG m_currentMsg = {};
+    std::vector<std::unique_ptr<CWnd>> m_children;
+    CWnd* AttachChild(HWND hWndChild, std::unique_ptr<CWnd> pChild);
+};
+
+template <class T> T* CWnd::GetDlgItem(int nID)
+{
+    HWND hWndChild = ::GetDlgItem(m_hWnd, nID);
+    if (!hWndChild)
+        return nullptr;
+    if (T* pOwn = dynamic_cast<T*>(FromHandlePermanent(hWndChild)))
+        return pOwn;
+    for (auto& pChild : m_children)
+        if (pChild->m_hWnd == hWndChild)
+            if (T* pKnown = dynamic_cast<T*>(pChild.get()))
+                return pKnown;
+    return static_cast<T*>(AttachChild(hWndChild, std::make_unique<T>()));
+}

@@ -1,0 +1,58 @@
+#include "app/ProbeDlg.h"
+
+#include "probe/FormatTable.h"
+#include "probe/Report.h"
+
+#include <dsound.h>
+
+void CProbeDlg::OnCheck()
+{
+    m_results.ResetContent();
+
+    // Only an empty device list has no selection.
+    int nIndex = m_pDeviceList->GetCurSel();
+    if (nIndex == LB_ERR) {
+        ReportFailure(DSERR_NODRIVER, "Fehler: kein Aufnahmeger\xE4t vorhanden");
+        return;
+    }
+    DWORD_PTR dwIdentifier = m_pDeviceList->GetItemData(nIndex);
+
+    IDirectSoundCapture* pCapture = nullptr;
+    HRESULT hr = ::CoCreateInstance(CLSID_DirectSoundCapture, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSoundCapture,
+                                    reinterpret_cast<void**>(&pCapture));
+    if (FAILED(hr)) {
+        ReportFailure(hr, "Fehler: DirectSoundCapture Erzeugung");
+        return;
+    }
+
+    hr = pCapture->Initialize(reinterpret_cast<LPCGUID>(dwIdentifier));
+    if (FAILED(hr)) {
+        ReportFailure(hr, "Fehler: DirectSound Initialisierung");
+        pCapture->Release();
+        return;
+    }
+
+    DSCCAPS caps = {};
+    caps.dwSize = sizeof caps;
+    hr = pCapture->GetCaps(&caps);
+    if (FAILED(hr)) {
+        ReportFailure(hr, "Fehler: GetCaps, eventuell wird Aufnahmeformat nicht unterst\xFCtzt");
+        pCapture->Release();
+        return;
+    }
+
+    m_results.AddString(FormatDeviceLine(dwIdentifier));
+    for (DWORD dwFlag : CaptureCheckOrder()) {
+        CString strLine = GetCaptureFormatName(dwFlag);
+        if ((caps.dwFormats & dwFlag) == dwFlag) {
+            strLine += " \tOKAY";
+            m_results.SetSel(m_results.AddString(strLine), TRUE);
+        } else {
+            strLine += " \tFAIL";
+            m_results.AddString(strLine);
+        }
+    }
+
+    pCapture->Release();
+    pCapture = nullptr;
+}

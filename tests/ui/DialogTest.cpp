@@ -1,0 +1,130 @@
+#include "UiTest.h"
+
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// An owner-drawn button that counts what reaches it.
+class CCountingButton : public CButton {
+public:
+    int m_nDrawn = 0;
+    int m_nPreTranslated = 0;
+    bool m_bPreTranslatedBeforeDispatch = false;
+    int m_nDispatched = 0;
+
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS) override
+    {
+        ++m_nDrawn;
+        ::FillRect(lpDIS->hDC, &lpDIS->rcItem, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    }
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message == WM_MOUSEMOVE) {
+            ++m_nPreTranslated;
+            m_bPreTranslatedBeforeDispatch = m_nDispatched == 0;
+        }
+        return CButton::PreTranslateMessage(pMsg);
+    }
+    void OnMouseMove(UINT, POINT)
+    {
+        ++m_nDispatched;
+        Default();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCountingButton, CButton)
+ON_WM_MOUSEMOVE()
+END_MESSAGE_MAP()
+
+// The main template with a counting button on its owner-drawn control.
+class CTestDialog : public CDialog {
+public:
+    explicit CTestDialog(UINT nIDTemplate = IDD_PROBE_DIALOG, CWnd* pParent = nullptr) : CDialog(nIDTemplate, pParent) {}
+    CCountingButton m_button;
+    int m_nExchanges = 0;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        ++m_nExchanges;
+        if (m_nIDTemplate == IDD_PROBE_DIALOG)
+            DDX_Control(pDX, IDC_LINK, m_button);
+    }
+};
+
+} // namespace
+
+TEST(DialogTest, DoModalWithoutTemplateReturnsMinusOne)
+{
+    CDialog dlg(4242);
+    EXPECT_EQ(-1, dlg.DoModal());
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+}
+
+TEST(DialogTest, DataExchangeSubclassesAndReflectsOwnerDraw)
+{
+    CTestDialog dlg;
+    RunDialog(dlg, [&dlg](HWND hDlg) {
+        EXPECT_EQ(1, dlg.m_nExchanges);
+        EXPECT_EQ(::GetDlgItem(hDlg, IDC_LINK), dlg.m_button.m_hWnd);
+        EXPECT_EQ(&dlg.m_button, CWnd::FromHandlePermanent(dlg.m_button.m_hWnd));
+        EXPECT_EQ(&dlg, CWnd::FromHandlePermanent(hDlg));
+        ::UpdateWindow(hDlg);
+        EXPECT_GT(dlg.m_button.m_nDrawn, 0);
+    });
+    // The window is gone, and with it the tie.
+    EXPECT_EQ(nullptr, dlg.m_button.m_hWnd);
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+}
+
+TEST(DialogTest, ModalLoopPreTranslatesBeforeDispatch)
+{
+    CTestDialog dlg;
+    RunDialog(dlg, [&dlg](HWND) { ::PostMessageA(dlg.m_button.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1)); });
+    EXPECT_EQ(1, dlg.m_button.m_nPreTranslated);
+    EXPECT_TRUE(dlg.m_button.m_bPreTranslatedBeforeDispatch);
+    EXPECT_EQ(1, dlg.m_button.m_nDispatched);
+}
+
+TEST(DialogTest, GetDlgItemGivesOneObjectPerControlForTheDialogsLife)
+{
+    CTestDialog dlg;
+    RunDialog(dlg, [&dlg](HWND hDlg) {
+        CListBox* pList = dlg.GetDlgItem<CListBox>(IDC_DEVICE_LIST);
+        ASSERT_TRUE(pList);
+        EXPECT_EQ(::GetDlgItem(hDlg, IDC_DEVICE_LIST), pList->m_hWnd);
+        EXPECT_EQ(pList, dlg.GetDlgItem<CListBox>(IDC_DEVICE_LIST));
+        // A subclassed control answers with its own object.
+        EXPECT_EQ(&dlg.m_button, dlg.GetDlgItem<CButton>(IDC_LINK));
+        EXPECT_EQ(nullptr, dlg.GetDlgItem(4242));
+        pList->AddString("entry");
+        EXPECT_EQ(1, pList->GetCount());
+    });
+}
+
+TEST(DialogTest, NestedModalDialogDisablesItsOwnerUntilItEnds)
+{
+    CTestDialog outer;
+    RunDialog(outer, [&outer](HWND hOuter) {
+        CTestDialog inner(IDD_ABOUTBOX, &outer);
+        INT_PTR nResult = RunDialog(inner, [hOuter](HWND hInner) {
+            EXPECT_FALSE(::IsWindowEnabled(hOuter));
+            EXPECT_EQ(hOuter, ::GetWindow(hInner, GW_OWNER));
+            ::PostMessageA(::GetDlgItem(hInner, IDOK), BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(IDOK, nResult);
+        EXPECT_TRUE(::IsWindowEnabled(hOuter));
+    });
+}
+
+TEST(DialogTest, MessageBoxIsCaptionedWithTheApplicationName)
+{
+    std::string strCaption = AfxGetApp()->m_strAppName.IsEmpty() ? "" : static_cast<LPCSTR>(AfxGetApp()->m_strAppName);
+    WhileTriggering([] { AfxMessageBox("first line \n second line"); }, strCaption.c_str(), [](HWND hBox) {
+        EXPECT_EQ("first line \n second line", WindowText(::GetDlgItem(hBox, 0xFFFF)));
+        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    });
+}

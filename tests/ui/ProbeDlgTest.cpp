@@ -1,0 +1,206 @@
+#include "UiTest.h"
+
+#include "app/ProbeDlg.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <algorithm>
+
+namespace {
+
+HWND Item(HWND hDlg, int nID)
+{
+    return ::GetDlgItem(hDlg, nID);
+}
+
+std::string IdentifierLine(DWORD_PTR dwIdentifier)
+{
+    char szLine[32];
+    sprintf(szLine, "Device ID=0x%X", static_cast<unsigned>(dwIdentifier));
+    return szLine;
+}
+
+void SelectDevice(HWND hDlg, int nIndex)
+{
+    HWND hList = Item(hDlg, IDC_DEVICE_LIST);
+    ::SendMessageA(hList, LB_SETCURSEL, nIndex, 0);
+    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+}
+
+} // namespace
+
+TEST(ProbeDlgTest, OpensCentredFromItsTemplateWithCaptionAndStyles)
+{
+    CProbeDlg dlg;
+    RunDialog(dlg, [](HWND hDlg) {
+        EXPECT_EQ("Sondaro", WindowText(hDlg));
+        LONG lStyle = ::GetWindowLongA(hDlg, GWL_STYLE);
+        EXPECT_TRUE(lStyle & WS_MINIMIZEBOX);
+        EXPECT_FALSE(lStyle & WS_MAXIMIZEBOX);
+        EXPECT_FALSE(lStyle & WS_THICKFRAME);
+        EXPECT_TRUE(::GetWindowLongA(hDlg, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+        RECT rcWork, rcDlg;
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+        ::GetWindowRect(hDlg, &rcDlg);
+        EXPECT_NEAR((rcWork.left + rcWork.right) / 2, (rcDlg.left + rcDlg.right) / 2, 1);
+        EXPECT_NEAR((rcWork.top + rcWork.bottom) / 2, (rcDlg.top + rcDlg.bottom) / 2, 1);
+
+        EXPECT_EQ(Item(hDlg, IDC_RESULTS), ::GetFocus());
+    });
+}
+
+TEST(ProbeDlgTest, SystemMenuEndsWithSeparatorAndAboutEntry)
+{
+    CProbeDlg dlg;
+    RunDialog(dlg, [](HWND hDlg) {
+        HMENU hMenu = ::GetSystemMenu(hDlg, FALSE);
+        ASSERT_TRUE(hMenu);
+        int nCount = ::GetMenuItemCount(hMenu);
+        ASSERT_GE(nCount, 2);
+        EXPECT_TRUE(::GetMenuState(hMenu, nCount - 2, MF_BYPOSITION) & MF_SEPARATOR);
+        EXPECT_EQ(16u, ::GetMenuItemID(hMenu, nCount - 1));
+        char szText[64] = "";
+        ::GetMenuStringA(hMenu, nCount - 1, szText, sizeof szText, MF_BYPOSITION);
+        EXPECT_STREQ("&Info \xFC" "ber Sondaro...", szText);
+    });
+}
+
+TEST(ProbeDlgTest, BigAndSmallIconAreTheApplicationIcon)
+{
+    HICON hAppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ASSERT_TRUE(hAppIcon);
+    CProbeDlg dlg;
+    RunDialog(dlg, [hAppIcon](HWND hDlg) {
+        EXPECT_EQ(reinterpret_cast<LRESULT>(hAppIcon), ::SendMessageA(hDlg, WM_GETICON, ICON_BIG, 0));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(hAppIcon), ::SendMessageA(hDlg, WM_GETICON, ICON_SMALL, 0));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(hAppIcon), ::SendMessageA(hDlg, WM_QUERYDRAGICON, 0, 0));
+    });
+}
+
+TEST(ProbeDlgTest, ListsDevicesSortedWithWholeDescriptionsAndStableIdentifiers)
+{
+    CProbeDlg dlg;
+    RunDialog(dlg, [](HWND hDlg) {
+        HWND hList = Item(hDlg, IDC_DEVICE_LIST);
+        std::vector<std::string> devices = ListLines(hList);
+        // The test's audio server offers two named sources, one with a
+        // description longer than 32 bytes.
+        const std::string strLong = "Alpha Microphone with a description longer than 32 bytes";
+        EXPECT_NE(devices.end(), std::find(devices.begin(), devices.end(), strLong));
+        EXPECT_NE(devices.end(), std::find(devices.begin(), devices.end(), "Beta Microphone"));
+        EXPECT_TRUE(std::is_sorted(devices.begin(), devices.end(), [](const std::string& a, const std::string& b) {
+            return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
+        }));
+
+        int nPrimary = 0;
+        std::vector<GUID> guids;
+        for (int i = 0; i < static_cast<int>(devices.size()); ++i) {
+            DWORD_PTR dwId = ::SendMessageA(hList, LB_GETITEMDATA, i, 0);
+            if (dwId == 0) {
+                ++nPrimary;
+                continue;
+            }
+            guids.push_back(*reinterpret_cast<const GUID*>(dwId));
+        }
+        EXPECT_EQ(1, nPrimary) << "exactly the primary capture device has identifier 0";
+        for (size_t i = 0; i < guids.size(); ++i)
+            for (size_t j = i + 1; j < guids.size(); ++j)
+                EXPECT_FALSE(IsEqualGUID(guids[i], guids[j]));
+    });
+}
+
+TEST(ProbeDlgTest, StartsWithTheIdentifierLineOfTheSelectedDevice)
+{
+    CProbeDlg dlg;
+    RunDialog(dlg, [](HWND hDlg) {
+        HWND hList = Item(hDlg, IDC_DEVICE_LIST);
+        int nSel = static_cast<int>(::SendMessageA(hList, LB_GETCURSEL, 0, 0));
+        ASSERT_NE(LB_ERR, nSel);
+        DWORD_PTR dwId = ::SendMessageA(hList, LB_GETITEMDATA, nSel, 0);
+        std::vector<std::string> lines = ListLines(Item(hDlg, IDC_RESULTS));
+        ASSERT_EQ(1u, lines.size());
+        EXPECT_EQ(IdentifierLine(dwId), lines[0]);
+        EXPECT_TRUE(SelectedLines(Item(hDlg, IDC_RESULTS)).empty());
+    });
+}
+
+TEST(ProbeDlgTest, EachSelectionReplacesTheResultsWithOneIdentifierLine)
+{
+    CProbeDlg dlg;
+    RunDialog(dlg, [](HWND hDlg) {
+        HWND hList = Item(hDlg, IDC_DEVICE_LIST);
+        HWND hResults = Item(hDlg, IDC_RESULTS);
+        int nCount = static_cast<int>(::SendMessageA(hList, LB_GETCOUNT, 0, 0));
+        ASSERT_GE(nCount, 3);
+        bool bSawZero = false;
+        for (int i = 0; i < nCount; ++i) {
+            for (int n = 0; n < 21; ++n)
+                ::SendMessageA(hResults, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("earlier line"));
+            SelectDevice(hDlg, i);
+            DWORD_PTR dwId = ::SendMessageA(hList, LB_GETITEMDATA, i, 0);
+            bSawZero = bSawZero || dwId == 0;
+            std::vector<std::string> lines = ListLines(hResults);
+            ASSERT_EQ(1u, lines.size());
+            EXPECT_EQ(IdentifierLine(dwId), lines[0]);
+        }
+        EXPECT_TRUE(bSawZero);
+    });
+}
+
+// COM is released exactly once however the dialog ends. The test holds a
+// COM reference of its own, so a second release by the dialog would leave
+// the thread without COM.
+class ProbeDlgEndTest : public testing::TestWithParam<int> {};
+
+TEST_P(ProbeDlgEndTest, EndsAndReleasesComExactlyOnce)
+{
+    ASSERT_EQ(S_OK, ::CoInitialize(nullptr));
+    INT_PTR nResult;
+    {
+        CProbeDlg dlg;
+        nResult = RunDialog(dlg, [](HWND hDlg) {
+            // COM is initialised while the dialog runs.
+            HRESULT hr = ::CoInitialize(nullptr);
+            EXPECT_EQ(S_FALSE, hr);
+            ::CoUninitialize();
+            switch (GetParam()) {
+            case 0:
+                ::SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+                break;
+            case 1:
+                ::SetFocus(Item(hDlg, IDC_DEVICE_LIST));
+                ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+                break;
+            case 2:
+                ::SetFocus(Item(hDlg, IDC_RESULTS));
+                ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+                break;
+            }
+        });
+    }
+    EXPECT_EQ(GetParam() == 2 ? IDOK : IDCANCEL, nResult);
+    EXPECT_EQ(S_FALSE, ::CoInitialize(nullptr)) << "the dialog released COM more than once";
+    ::CoUninitialize();
+    ::CoUninitialize();
+    EXPECT_EQ(S_OK, ::CoInitialize(nullptr)) << "the dialog did not release COM";
+    ::CoUninitialize();
+}
+
+INSTANTIATE_TEST_SUITE_P(ByCloseEscAndEnter, ProbeDlgEndTest, testing::Values(0, 1, 2));
+
+TEST(ProbeDlgTest, PaintsItsIconWhileMinimisedAndRestores)
+{
+    CProbeDlg dlg;
+    RunDialog(dlg, [](HWND hDlg) {
+        ::ShowWindow(hDlg, SW_MINIMIZE);
+        EXPECT_TRUE(::IsIconic(hDlg));
+        ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+        ::ShowWindow(hDlg, SW_RESTORE);
+        EXPECT_FALSE(::IsIconic(hDlg));
+        ::UpdateWindow(hDlg);
+        EXPECT_EQ(1u, ListLines(Item(hDlg, IDC_RESULTS)).size());
+    });
+}

@@ -1,0 +1,79 @@
+#include "String.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+TEST(CStringTest, FormatsUnsignedHexWithoutPadding)
+{
+    struct Case {
+        unsigned value;
+        const char* expected;
+    } cases[] = {
+        {0, "Device ID=0x0"},
+        {0x1A2B3C, "Device ID=0x1A2B3C"},
+        {0xFFFFFFFF, "Device ID=0xFFFFFFFF"},
+        {0x00ABCDEF, "Device ID=0xABCDEF"},
+    };
+    for (const Case& c : cases) {
+        CString str;
+        str.Format("Device ID=0x%X", c.value);
+        EXPECT_STREQ(c.expected, str) << c.value;
+    }
+}
+
+TEST(CStringTest, FormatGrowsBeyondAnyFixedBuffer)
+{
+    CString strLong(std::string(5000, 'x').c_str());
+    CString str;
+    str.Format("%s \n %s", static_cast<LPCSTR>(strLong), "tail");
+    EXPECT_EQ(5000 + 7, str.GetLength());
+    EXPECT_STREQ(" \n tail", static_cast<LPCSTR>(str) + 5000);
+}
+
+TEST(CStringTest, DataWithPercentSignsIsNotInterpreted)
+{
+    CString str("Mic %s %n %x");
+    str += " & more";
+    EXPECT_STREQ("Mic %s %n %x & more", str);
+}
+
+TEST(CStringTest, ConcatenatesTextsAndCharacters)
+{
+    CString str = CString("Version ") + "0.1" + CString(".0");
+    str += '.';
+    str += CString("0");
+    EXPECT_STREQ("Version 0.1.0.0", str);
+    EXPECT_STREQ("prefix-Version 0.1.0.0", "prefix-" + str);
+}
+
+TEST(CStringTest, SlicesWithinBounds)
+{
+    CString str("C:\\dir\\file.exe");
+    EXPECT_STREQ("C:\\dir\\", str.Left(7));
+    EXPECT_STREQ("file", str.Mid(7, 4));
+    EXPECT_STREQ("C:\\dir\\file.exe", str.Left(100));
+    EXPECT_STREQ("", str.Left(-1));
+    EXPECT_STREQ("exe", str.Mid(12, 100));
+    EXPECT_STREQ("", str.Mid(100, 1));
+}
+
+TEST(CStringTest, ComparesAndEmpties)
+{
+    CString str("abc");
+    EXPECT_TRUE(str == "abc");
+    EXPECT_TRUE(str != "abd");
+    EXPECT_LT(str.Compare("abd"), 0);
+    str.Empty();
+    EXPECT_TRUE(str.IsEmpty());
+    EXPECT_TRUE(str == "");
+    CString fromNull(static_cast<LPCSTR>(nullptr));
+    EXPECT_TRUE(fromNull.IsEmpty());
+}
+
+TEST(CStringTest, KeepsHighBytesOfCodePage1252)
+{
+    CString str("unterst\xFCtzt");
+    EXPECT_EQ(11, str.GetLength());
+    EXPECT_EQ('\xFC', str.GetAt(7));
+}
