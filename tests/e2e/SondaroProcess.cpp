@@ -1,0 +1,178 @@
+#include "SondaroProcess.h"
+
+std::string g_strSondaroPath;
+
+namespace {
+
+struct FindArgs {
+    DWORD dwProcessId;
+    bool bMessageBox;
+    HWND hWndMain;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND hWnd, LPARAM lParam)
+{
+    FindArgs* pArgs = reinterpret_cast<FindArgs*>(lParam);
+    DWORD dwProcessId = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+    if (dwProcessId != pArgs->dwProcessId || !::IsWindowVisible(hWnd) || hWnd == pArgs->hWndMain)
+        return TRUE;
+    char szClass[16] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof szClass);
+    if (strcmp(szClass, "#32770") != 0)
+        return TRUE;
+    // A message box has its text in a static control with id 0xFFFF.
+    bool bMessageBox = ::GetDlgItem(hWnd, 0xFFFF) != nullptr;
+    if (bMessageBox != pArgs->bMessageBox)
+        return TRUE;
+    pArgs->hFound = hWnd;
+    return FALSE;
+}
+
+HWND FindTopWindow(DWORD dwProcessId, bool bMessageBox, HWND hWndMain, DWORD dwTimeoutMs)
+{
+    DWORD dwStart = ::GetTickCount();
+    for (;;) {
+        FindArgs args = {dwProcessId, bMessageBox, hWndMain, nullptr};
+        ::EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&args));
+        if (args.hFound || ::GetTickCount() - dwStart > dwTimeoutMs)
+            return args.hFound;
+        ::Sleep(50);
+    }
+}
+
+} // namespace
+
+std::string DosPath(const std::string& strUnixPath)
+{
+    std::string strPath = "Z:" + strUnixPath;
+    for (char& ch : strPath)
+        if (ch == '/')
+            ch = '\\';
+    return strPath;
+}
+
+SondaroProcess::SondaroProcess(const std::string& strExe)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::string strCommand = "\"" + strExe + "\"";
+    if (!::CreateProcessA(strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
+        return;
+    ::WaitForInputIdle(m_pi.hProcess, 30000);
+    m_hWndMain = FindTopWindow(m_pi.dwProcessId, false, nullptr, 30000);
+}
+
+SondaroProcess::~SondaroProcess()
+{
+    if (!m_pi.hProcess)
+        return;
+    if (IsRunning()) {
+        ::PostMessageA(m_hWndMain, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(m_pi.hProcess, 10000) != WAIT_OBJECT_0)
+            ::TerminateProcess(m_pi.hProcess, 1);
+    }
+    ::CloseHandle(m_pi.hThread);
+    ::CloseHandle(m_pi.hProcess);
+}
+
+std::vector<std::string> SondaroProcess::Devices() const
+{
+    return ListLines(Item(1004));
+}
+
+std::vector<std::string> SondaroProcess::Results() const
+{
+    return ListLines(Item(1005));
+}
+
+std::vector<int> SondaroProcess::SelectedResults() const
+{
+    std::vector<int> selected;
+    HWND hList = Item(1005);
+    int nCount = static_cast<int>(::SendMessageA(hList, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i)
+        if (::SendMessageA(hList, LB_GETSEL, i, 0) > 0)
+            selected.push_back(i);
+    return selected;
+}
+
+int SondaroProcess::SelectedDevice() const
+{
+    return static_cast<int>(::SendMessageA(Item(1004), LB_GETCURSEL, 0, 0));
+}
+
+DWORD_PTR SondaroProcess::DeviceIdentifier(int nIndex) const
+{
+    return ::SendMessageA(Item(1004), LB_GETITEMDATA, nIndex, 0);
+}
+
+void SondaroProcess::SelectDevice(int nIndex)
+{
+    HWND hList = Item(1004);
+    ::SendMessageA(hList, LB_SETCURSEL, nIndex, 0);
+    ::SendMessageA(m_hWndMain, WM_COMMAND, MAKEWPARAM(1004, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+}
+
+void SondaroProcess::PressCheck()
+{
+    ::SendMessageA(m_hWndMain, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), reinterpret_cast<LPARAM>(Item(1016)));
+}
+
+void SondaroProcess::PostCheck()
+{
+    ::PostMessageA(m_hWndMain, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), reinterpret_cast<LPARAM>(Item(1016)));
+}
+
+HWND SondaroProcess::WaitForMessageBox(DWORD dwTimeoutMs) const
+{
+    return FindTopWindow(m_pi.dwProcessId, true, m_hWndMain, dwTimeoutMs);
+}
+
+DWORD SondaroProcess::WaitForExit(DWORD dwTimeoutMs)
+{
+    ::WaitForSingleObject(m_pi.hProcess, dwTimeoutMs);
+    DWORD dwExitCode = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_pi.hProcess, &dwExitCode);
+    return dwExitCode;
+}
+
+bool SondaroProcess::IsRunning() const
+{
+    return ::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool SondaroProcess::Responds() const
+{
+    DWORD_PTR dwResult = 0;
+    return ::SendMessageTimeoutA(m_hWndMain, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &dwResult) != 0;
+}
+
+std::vector<std::string> ListLines(HWND hWndList)
+{
+    // Read as wide text and converted here: Wine hands another process only
+    // the first character of an ANSI LB_GETTEXT.
+    std::vector<std::string> lines;
+    int nCount = static_cast<int>(::SendMessageW(hWndList, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i) {
+        int nLength = static_cast<int>(::SendMessageW(hWndList, LB_GETTEXTLEN, i, 0));
+        std::wstring wline(nLength + 1, L'\0');
+        int nCopied = static_cast<int>(::SendMessageW(hWndList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wline[0])));
+        std::string line;
+        if (nCopied > 0) {
+            int nBytes = ::WideCharToMultiByte(CP_ACP, 0, wline.c_str(), nCopied, nullptr, 0, nullptr, nullptr);
+            line.resize(nBytes);
+            ::WideCharToMultiByte(CP_ACP, 0, wline.c_str(), nCopied, &line[0], nBytes, nullptr, nullptr);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string WindowText(HWND hWnd)
+{
+    char szText[1024] = "";
+    ::GetWindowTextA(hWnd, szText, sizeof szText);
+    return szText;
+}

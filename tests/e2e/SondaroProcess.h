@@ -1,0 +1,56 @@
+// Drives a running Sondaro.exe from outside: starts it, finds its windows and
+// talks to them with the messages any other program could send.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Set from the command line by main().
+extern std::string g_strSondaroPath;
+
+// The DOS path Wine gives a Unix path ("/a/b" -> "Z:\a\b").
+std::string DosPath(const std::string& strUnixPath);
+
+class SondaroProcess {
+public:
+    // Starts the program and waits until its main dialog shows; `strExe`
+    // defaults to the built program.
+    explicit SondaroProcess(const std::string& strExe = g_strSondaroPath);
+    ~SondaroProcess();
+    SondaroProcess(const SondaroProcess&) = delete;
+    SondaroProcess& operator=(const SondaroProcess&) = delete;
+
+    HWND MainWindow() const { return m_hWndMain; }
+    HWND Item(int nID) const { return ::GetDlgItem(m_hWndMain, nID); }
+    DWORD ProcessId() const { return m_pi.dwProcessId; }
+
+    std::vector<std::string> Devices() const;
+    std::vector<std::string> Results() const;
+    std::vector<int> SelectedResults() const;
+    int SelectedDevice() const;
+    DWORD_PTR DeviceIdentifier(int nIndex) const;
+
+    void SelectDevice(int nIndex);
+    // Presses "check"; returns once the program has handled it.
+    void PressCheck();
+    // Presses "check" without waiting (a message box may stop the program
+    // inside the press).
+    void PostCheck();
+
+    // A message box of the program's, once one shows (null after the wait).
+    HWND WaitForMessageBox(DWORD dwTimeoutMs = 20000) const;
+    // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
+    DWORD WaitForExit(DWORD dwTimeoutMs = 20000);
+    bool IsRunning() const;
+    // Is the program's UI thread still answering messages?
+    bool Responds() const;
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_hWndMain = nullptr;
+};
+
+std::vector<std::string> ListLines(HWND hWndList);
+std::string WindowText(HWND hWnd);
