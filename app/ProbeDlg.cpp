@@ -1,5 +1,9 @@
 #include "app/ProbeDlg.h"
 
+#include "about/AboutDlg.h"
+#include "app/HomepageLink.h"
+#include "info/AppInfo.h"
+#include "info/Homepage.h"
 #include "probe/DeviceList.h"
 #include "resource.h"
 
@@ -11,6 +15,7 @@ ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
 ON_LBN_SELCHANGE(IDC_DEVICE_LIST, &CProbeDlg::OnSelchangeDeviceList)
 ON_WM_CLOSE()
+ON_BN_CLICKED(IDC_LINK, &CProbeDlg::OnHomepage)
 ON_BN_CLICKED(IDC_CHECK, &CProbeDlg::OnCheck)
 END_MESSAGE_MAP()
 
@@ -35,6 +40,7 @@ const GUID* CProbeDlg::KeepDeviceGuid(const GUID& guid)
 void CProbeDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LINK, m_link);
     DDX_Control(pDX, IDC_RESULTS, m_results);
 }
 
@@ -55,6 +61,10 @@ BOOL CProbeDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hAppIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hAppIcon));
 
+    SetUpHomepageLink(m_link, m_hHandCursor);
+    // The first use of the version information gathers all of it.
+    SetDlgItemText(IDC_VERSION, "Version " + AppInfo::GetFullVersion());
+
     // A failed CoInitialize shows later, when a check cannot create its
     // capture object; only a successful one is balanced.
     m_bComInitialized = SUCCEEDED(::CoInitialize(nullptr));
@@ -66,8 +76,14 @@ BOOL CProbeDlg::OnInitDialog()
     return TRUE;
 }
 
-void CProbeDlg::OnSysCommand(UINT, LPARAM)
+void CProbeDlg::OnSysCommand(UINT nID, LPARAM)
 {
+    // The system keeps the low four bits of a command id for itself.
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+        return;
+    }
     Default();
 }
 
@@ -92,6 +108,11 @@ void CProbeDlg::OnPaint()
 HCURSOR CProbeDlg::OnQueryDragIcon()
 {
     return static_cast<HCURSOR>(m_hAppIcon);
+}
+
+void CProbeDlg::OnHomepage()
+{
+    OpenHomepage(m_hWnd);
 }
 
 void CProbeDlg::OnClose()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "afxwin.h"
+#include "controls/HButton.h"
 
 #include <deque>
 
@@ -30,11 +31,13 @@ protected:
     void OnSelchangeDeviceList();
     void OnClose();
     void OnCheck();
+    void OnHomepage();
 
     CListBox* m_pDeviceList = nullptr;
     CListBox m_results;
     HICON m_hAppIcon;
     HCURSOR m_hHandCursor;
+    CHButton m_link;
 
     DECLARE_MESSAGE_MAP()
 

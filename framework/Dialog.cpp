@@ -78,6 +78,9 @@ INT_PTR CDialog::DoModal()
     HWND hWnd = ::CreateDialogIndirectParamA(hInstance, m_pTemplate, hWndOwner, DialogProc,
                                              reinterpret_cast<LPARAM>(this));
     if (hWnd) {
+        // A modal dialog shows even when its template does not say so.
+        if (!::IsWindowVisible(hWnd))
+            ::ShowWindow(hWnd, SW_SHOWNORMAL);
         MSG msg;
         while (!m_bModalEnded) {
             BOOL bGot = ::GetMessageA(&msg, nullptr, 0, 0);

@@ -1,0 +1,2 @@
+// The test DLLs carry nothing but their version resources; they are read,
+// never loaded.
