@@ -12,12 +12,10 @@ const UINT_PTR kSubclassId = 1;
 
 CWnd::~CWnd()
 {
-    if (m_hWnd && ::IsWindow(m_hWnd)) {
-        // A control object that goes before its window: unhook, so the
-        // window never calls into a destroyed object.
-        ::RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
-        m_hWnd = nullptr;
-    }
+    // An object that goes before its subclassed window takes the window
+    // with it, so the window never calls into a destroyed object.
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
+        ::DestroyWindow(m_hWnd);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)

@@ -1,5 +1,7 @@
 #include "SondaroProcess.h"
 
+#include <psapi.h>
+
 std::string g_strSondaroPath;
 
 namespace {
@@ -8,6 +10,7 @@ struct FindArgs {
     DWORD dwProcessId;
     bool bMessageBox;
     HWND hWndMain;
+    const char* pszCaption;
     HWND hFound;
 };
 
@@ -26,15 +29,18 @@ BOOL CALLBACK FindWindowOfProcess(HWND hWnd, LPARAM lParam)
     bool bMessageBox = ::GetDlgItem(hWnd, 0xFFFF) != nullptr;
     if (bMessageBox != pArgs->bMessageBox)
         return TRUE;
+    if (pArgs->pszCaption && WindowText(hWnd) != pArgs->pszCaption)
+        return TRUE;
     pArgs->hFound = hWnd;
     return FALSE;
 }
 
-HWND FindTopWindow(DWORD dwProcessId, bool bMessageBox, HWND hWndMain, DWORD dwTimeoutMs)
+HWND FindTopWindow(DWORD dwProcessId, bool bMessageBox, HWND hWndMain, DWORD dwTimeoutMs,
+                   const char* pszCaption = nullptr)
 {
     DWORD dwStart = ::GetTickCount();
     for (;;) {
-        FindArgs args = {dwProcessId, bMessageBox, hWndMain, nullptr};
+        FindArgs args = {dwProcessId, bMessageBox, hWndMain, pszCaption, nullptr};
         ::EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&args));
         if (args.hFound || ::GetTickCount() - dwStart > dwTimeoutMs)
             return args.hFound;
@@ -128,6 +134,19 @@ void SondaroProcess::PostCheck()
 HWND SondaroProcess::WaitForMessageBox(DWORD dwTimeoutMs) const
 {
     return FindTopWindow(m_pi.dwProcessId, true, m_hWndMain, dwTimeoutMs);
+}
+
+HWND SondaroProcess::WaitForDialog(const std::string& strCaption, DWORD dwTimeoutMs) const
+{
+    return FindTopWindow(m_pi.dwProcessId, false, m_hWndMain, dwTimeoutMs, strCaption.c_str());
+}
+
+SIZE_T SondaroProcess::PrivateBytes() const
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(m_pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return counters.PrivateUsage;
 }
 
 DWORD SondaroProcess::WaitForExit(DWORD dwTimeoutMs)

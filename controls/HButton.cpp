@@ -1,0 +1,277 @@
+#include "controls/HButton.h"
+
+#include <optional>
+
+namespace {
+
+// The size comctl32 before version 6 accepts; MinGW's sizeof(TTTOOLINFOA)
+// with _WIN32_WINNT 0x0501 adds lpReserved, and those versions reject it.
+const UINT kToolInfoSize = TTTOOLINFOA_V2_SIZE;
+const UINT_PTR kToolId = 1;
+
+static_assert(sizeof(TRACKMOUSEEVENT) == 16, "TrackMouseEvent checks cbSize");
+
+// The link's font with the underline switched on, selected into the drawing
+// DC for the rest of one pass; deselected and deleted when it goes.
+class CUnderlineFont {
+public:
+    CUnderlineFont(HDC hDC, HFONT hBaseFont) : m_hDC(hDC)
+    {
+        LOGFONTA lf = {};
+        ::GetObjectA(hBaseFont, sizeof lf, &lf);
+        lf.lfUnderline = TRUE;
+        m_hFont = ::CreateFontIndirectA(&lf);
+        // A font that could not be made is not selected: the text keeps the
+        // font the DC holds.
+        if (m_hFont)
+            m_hOldFont = ::SelectObject(hDC, m_hFont);
+    }
+    ~CUnderlineFont()
+    {
+        if (m_hFont) {
+            ::SelectObject(m_hDC, m_hOldFont);
+            ::DeleteObject(m_hFont);
+        }
+    }
+    CUnderlineFont(const CUnderlineFont&) = delete;
+    CUnderlineFont& operator=(const CUnderlineFont&) = delete;
+
+private:
+    HDC m_hDC;
+    HFONT m_hFont = nullptr;
+    HGDIOBJ m_hOldFont = nullptr;
+};
+
+// Fills without a brush: an opaque empty text output paints the rectangle in
+// the background colour.
+void FillSolidRect(HDC hDC, const RECT& rc, COLORREF cr)
+{
+    COLORREF crOld = ::SetBkColor(hDC, cr);
+    ::ExtTextOutA(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+    ::SetBkColor(hDC, crOld);
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CHButton, CButton)
+ON_WM_MOUSEMOVE()
+ON_MESSAGE(WM_MOUSELEAVE, &CHButton::OnMouseLeave)
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_RBUTTONDOWN()
+ON_WM_RBUTTONUP()
+ON_WM_RBUTTONDBLCLK()
+END_MESSAGE_MAP()
+
+CHButton::CHButton() : m_crBackground(::GetSysColor(COLOR_BTNFACE)) {}
+
+// m_ToolTip destroys its window as it goes, before the button itself.
+CHButton::~CHButton() = default;
+
+void CHButton::SetLinkCursor(HCURSOR hCursor)
+{
+    m_hLinkCursor = hCursor;
+    m_bLinkCursor = TRUE;
+    Repaint();
+}
+
+void CHButton::SetUnderlineMode(int nMode)
+{
+    m_nUnderlineMode = nMode;
+    Repaint();
+}
+
+void CHButton::SetHoverColor(COLORREF crHover, BOOL bEnable)
+{
+    m_crHover = crHover;
+    m_bHoverColor = bEnable;
+    Repaint();
+}
+
+void CHButton::SetLinkColor(COLORREF crLink)
+{
+    m_crLink = crLink;
+    Repaint();
+}
+
+void CHButton::SetLinkIcon(HICON hIcon)
+{
+    m_hIcon = hIcon;
+    m_bIcon = TRUE;
+    Repaint();
+}
+
+void CHButton::EnsureToolTip()
+{
+    if (m_ToolTip.m_hWnd && ::IsWindow(m_ToolTip.m_hWnd))
+        return;
+    m_ToolTip.Create(this);
+    m_ToolTip.Activate(FALSE);
+}
+
+void CHButton::SetTooltipText(LPCSTR pszText, BOOL bActivate)
+{
+    if (!pszText)
+        return;
+    EnsureToolTip();
+
+    TTTOOLINFOA ti = {};
+    ti.cbSize = kToolInfoSize;
+    ti.uFlags = 0;
+    ti.hwnd = m_hWnd;
+    ti.uId = kToolId;
+    ti.lpszText = const_cast<LPSTR>(pszText);
+    if (m_ToolTip.GetToolCount() == 0) {
+        // Without TTF_SUBCLASS the tooltip sees the pointer only through the
+        // messages PreTranslateMessage relays; the rectangle stays as it is
+        // now, whatever size the drawing passes give the window later.
+        GetClientRect(&ti.rect);
+        m_ToolTip.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    m_ToolTip.SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    m_ToolTip.Activate(bActivate);
+}
+
+BOOL CHButton::PreTranslateMessage(MSG* pMsg)
+{
+    EnsureToolTip();
+    m_ToolTip.RelayEvent(pMsg);
+    return CButton::PreTranslateMessage(pMsg);
+}
+
+void CHButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    HDC hDC = lpDrawItemStruct->hDC;
+    const RECT& rcItem = lpDrawItemStruct->rcItem;
+    RECT rcWork = rcItem;
+    const CString strText = GetWindowText();
+
+    // Measured in the font the DC holds as it arrives, before any underline.
+    SIZE sizeText = {0, 0};
+    ::GetTextExtentPoint32A(hDC, strText, strText.GetLength(), &sizeText);
+
+    std::optional<CUnderlineFont> underline;
+    if (m_nUnderlineMode == 1 || (m_nUnderlineMode == 2 && m_bHover)) {
+        // A control without a font of its own draws in the DC's font, the
+        // one the text was measured in.
+        HFONT hFont = GetFont();
+        if (!hFont)
+            hFont = static_cast<HFONT>(::GetCurrentObject(hDC, OBJ_FONT));
+        underline.emplace(hDC, hFont);
+    }
+
+    FillSolidRect(hDC, rcItem, m_crBackground);
+
+    int nHalfWidth = sizeText.cx / 2;
+    if (m_bIcon)
+        nHalfWidth += static_cast<int>(m_nIconSize / 2);
+    const int nHalfHeight = sizeText.cy / 2;
+
+    // The window's centre in the dialog stays where it is.
+    RECT rcWindow;
+    GetWindowRect(&rcWindow);
+    HWND hWndParent = ::GetParent(m_hWnd);
+    ::ScreenToClient(hWndParent, reinterpret_cast<POINT*>(&rcWindow.left));
+    ::ScreenToClient(hWndParent, reinterpret_cast<POINT*>(&rcWindow.right));
+    const int xCentre = (rcWindow.left + rcWindow.right) / 2;
+    const int yCentre = (rcWindow.top + rcWindow.bottom) / 2;
+    const RECT rcTarget = {xCentre - nHalfWidth - 2, yCentre - nHalfHeight - 2, xCentre + nHalfWidth + 2,
+                           yCentre + nHalfHeight + 2};
+
+    ::SetTextColor(hDC, m_crLink);
+    if (m_bHoverColor == TRUE && m_bHover)
+        ::SetTextColor(hDC, m_crHover);
+
+    if (m_bIcon) {
+        const int nIconSize = static_cast<int>(m_nIconSize);
+        ::DrawIconEx(hDC, 0, 0, m_hIcon, nIconSize, nIconSize, 0, nullptr, DI_NORMAL | DI_COMPAT);
+        rcWork.left = 2 * nIconSize;
+    }
+
+    if (!strText.IsEmpty()) {
+        const int x = (rcWork.left + rcWork.right) / 2 - nHalfWidth;
+        const int y = (rcWork.top + rcWork.bottom) / 2 - nHalfHeight;
+        ::SetBkMode(hDC, TRANSPARENT);
+        if (lpDrawItemStruct->itemState & ODS_DISABLED) {
+            // Embossed; "&" marks the next character as the mnemonic.
+            ::DrawStateA(hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strText)), 0, x,
+                         y, sizeText.cx, sizeText.cy, DSS_DISABLED | DST_PREFIXTEXT);
+        } else {
+            ::TextOutA(hDC, x, y, strText, strText.GetLength());
+        }
+    }
+
+    underline.reset();
+
+    MoveWindow(rcTarget.left, rcTarget.top, rcTarget.right - rcTarget.left, rcTarget.bottom - rcTarget.top,
+               TRUE);
+}
+
+void CHButton::SetLinkCursorIfGiven()
+{
+    if (m_bLinkCursor)
+        ::SetCursor(m_hLinkCursor);
+}
+
+void CHButton::OnMouseMove(UINT, POINT)
+{
+    SetLinkCursorIfGiven();
+    if (!m_bHover) {
+        m_bHover = TRUE;
+        Repaint();
+        // The system ends the tracking when it posts WM_MOUSELEAVE; the next
+        // entry asks again.
+        TRACKMOUSEEVENT tme = {};
+        tme.cbSize = sizeof tme;
+        tme.dwFlags = TME_LEAVE;
+        tme.hwndTrack = m_hWnd;
+        ::TrackMouseEvent(&tme);
+    }
+    Default();
+}
+
+LRESULT CHButton::OnMouseLeave(WPARAM, LPARAM)
+{
+    m_bHover = FALSE;
+    Repaint();
+    return 0;
+}
+
+// Clicks stay ordinary button clicks: pressing, capture and BN_CLICKED come
+// from the system's button.
+void CHButton::OnLButtonDown(UINT, POINT)
+{
+    SetLinkCursorIfGiven();
+    Default();
+}
+
+void CHButton::OnLButtonUp(UINT, POINT)
+{
+    SetLinkCursorIfGiven();
+    Default();
+}
+
+void CHButton::OnLButtonDblClk(UINT, POINT)
+{
+    SetLinkCursorIfGiven();
+    Default();
+}
+
+void CHButton::OnRButtonDown(UINT, POINT)
+{
+    SetLinkCursorIfGiven();
+    Default();
+}
+
+void CHButton::OnRButtonUp(UINT, POINT)
+{
+    SetLinkCursorIfGiven();
+    Default();
+}
+
+void CHButton::OnRButtonDblClk(UINT, POINT)
+{
+    SetLinkCursorIfGiven();
+    Default();
+}

@@ -1,0 +1,110 @@
+#include "SondaroProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+const char kAddress[] = "http://www.sondaro.org/software/download/index.php?Software=Sondaro&CurrentVersion=0.1.0.0";
+const char kAboutCaption[] = "Info \xFC"
+                             "ber Sondaro";
+
+std::string BrowserLogPath()
+{
+    char szPath[MAX_PATH] = "";
+    ::GetEnvironmentVariableA("SONDARO_BROWSER_LOG", szPath, sizeof szPath);
+    return DosPath(szPath);
+}
+
+// The addresses the stand-in browser was given, waiting up to a few seconds
+// for `nCount` of them.
+std::vector<std::string> OpenedAddresses(size_t nCount)
+{
+    std::vector<std::string> addresses;
+    for (int nTry = 0; nTry < 100 && addresses.size() < nCount; ++nTry) {
+        ::Sleep(100);
+        addresses.clear();
+        std::ifstream log(BrowserLogPath());
+        for (std::string line; std::getline(log, line);)
+            addresses.push_back(line);
+    }
+    return addresses;
+}
+
+class LinkTest : public testing::Test {
+protected:
+    void SetUp() override { ::DeleteFileA(BrowserLogPath().c_str()); }
+};
+
+HWND OpenAbout(SondaroProcess& sondaro)
+{
+    ::PostMessageA(sondaro.MainWindow(), WM_SYSCOMMAND, 16, 0);
+    return sondaro.WaitForDialog(kAboutCaption);
+}
+
+HWND FocusOf(HWND hWnd)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, nullptr), &info);
+    return info.hwndFocus;
+}
+
+} // namespace
+
+TEST_F(LinkTest, FooterShowsVersionAndLinkAndTheLinkOpensTheDownloadPage)
+{
+    SondaroProcess sondaro;
+    ASSERT_TRUE(sondaro.MainWindow());
+    EXPECT_EQ("Version 0.1.0.0", WindowText(sondaro.Item(1011)));
+    EXPECT_EQ("www.sondaro.org", WindowText(sondaro.Item(1010)));
+    ::SendMessageA(sondaro.Item(1010), BM_CLICK, 0, 0);
+    EXPECT_EQ(std::vector<std::string>{kAddress}, OpenedAddresses(1));
+    // Nothing is remembered between clicks.
+    ::SendMessageA(sondaro.Item(1010), BM_CLICK, 0, 0);
+    EXPECT_EQ((std::vector<std::string>{kAddress, kAddress}), OpenedAddresses(2));
+}
+
+TEST_F(LinkTest, AboutBoxShowsTheProgramAndItsLinkOpensTheSameAddress)
+{
+    SondaroProcess sondaro;
+    ASSERT_TRUE(sondaro.MainWindow());
+    HWND hAbout = OpenAbout(sondaro);
+    ASSERT_TRUE(hAbout);
+    EXPECT_FALSE(::IsWindowEnabled(sondaro.MainWindow()));
+    EXPECT_EQ("Sondaro Version 0.1.0.0", WindowText(::GetDlgItem(hAbout, 1013)));
+    EXPECT_EQ("Copyright (C) 2026 Sondaro developers", WindowText(::GetDlgItem(hAbout, 1012)));
+    EXPECT_EQ("www.sondaro.org", WindowText(::GetDlgItem(hAbout, 1008)));
+    EXPECT_EQ(::GetDlgItem(hAbout, IDOK), FocusOf(hAbout));
+
+    ::SendMessageA(::GetDlgItem(hAbout, 1008), BM_CLICK, 0, 0);
+    EXPECT_EQ(std::vector<std::string>{kAddress}, OpenedAddresses(1));
+    EXPECT_TRUE(::IsWindow(hAbout));
+
+    ::PostMessageA(::GetDlgItem(hAbout, IDOK), WM_KEYDOWN, VK_RETURN, 0);
+    for (int nTry = 0; nTry < 100 && ::IsWindow(hAbout); ++nTry)
+        ::Sleep(50);
+    EXPECT_FALSE(::IsWindow(hAbout));
+    EXPECT_TRUE(::IsWindowEnabled(sondaro.MainWindow()));
+}
+
+TEST_F(LinkTest, AboutBoxOpensAndClosesManyTimesWithoutGrowing)
+{
+    SondaroProcess sondaro;
+    ASSERT_TRUE(sondaro.MainWindow());
+    SIZE_T nBefore = 0;
+    for (int i = 0; i < 50; ++i) {
+        HWND hAbout = OpenAbout(sondaro);
+        ASSERT_TRUE(hAbout) << "opening " << i;
+        ::PostMessageA(i % 2 ? ::GetDlgItem(hAbout, 1008) : hAbout, WM_KEYDOWN, VK_ESCAPE, 0);
+        for (int nTry = 0; nTry < 100 && ::IsWindow(hAbout); ++nTry)
+            ::Sleep(20);
+        ASSERT_FALSE(::IsWindow(hAbout)) << "closing " << i;
+        if (i == 9)
+            nBefore = sondaro.PrivateBytes();
+    }
+    EXPECT_TRUE(sondaro.Responds());
+    // Measured after ten openings, when caches have settled.
+    EXPECT_LT(sondaro.PrivateBytes(), nBefore + 256 * 1024);
+}
