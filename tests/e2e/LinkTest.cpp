@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -49,6 +50,51 @@ HWND FocusOf(HWND hWnd)
     info.cbSize = sizeof info;
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, nullptr), &info);
     return info.hwndFocus;
+}
+
+// What the window shows on the screen, read back from the display as any
+// screenshot tool would.
+struct Capture {
+    int cx = 0;
+    int cy = 0;
+    std::vector<COLORREF> pixels;
+
+    int Count(COLORREF cr) const { return static_cast<int>(std::count(pixels.begin(), pixels.end(), cr)); }
+    // The longest horizontal run of this colour: an underline, not letters.
+    int LongestRun(COLORREF cr) const
+    {
+        int nLongest = 0;
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0, nRun = 0; x < cx; ++x) {
+                nRun = pixels[y * cx + x] == cr ? nRun + 1 : 0;
+                nLongest = std::max(nLongest, nRun);
+            }
+        return nLongest;
+    }
+};
+
+Capture CaptureOnScreen(HWND hWnd)
+{
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ::Sleep(200);
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    Capture capture;
+    capture.cx = rc.right - rc.left;
+    capture.cy = rc.bottom - rc.top;
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hMem = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, capture.cx, capture.cy);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    ::BitBlt(hMem, 0, 0, capture.cx, capture.cy, hScreen, rc.left, rc.top, SRCCOPY);
+    for (int y = 0; y < capture.cy; ++y)
+        for (int x = 0; x < capture.cx; ++x)
+            capture.pixels.push_back(::GetPixel(hMem, x, y));
+    ::SelectObject(hMem, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(nullptr, hScreen);
+    return capture;
 }
 
 } // namespace
@@ -107,4 +153,37 @@ TEST_F(LinkTest, AboutBoxOpensAndClosesManyTimesWithoutGrowing)
     EXPECT_TRUE(sondaro.Responds());
     // Measured after ten openings, when caches have settled.
     EXPECT_LT(sondaro.PrivateBytes(), nBefore + 256 * 1024);
+}
+
+TEST_F(LinkTest, PointerOverAndOffTheLinkManyTimesKeepsDrawingIt)
+{
+    SondaroProcess sondaro;
+    ASSERT_TRUE(sondaro.MainWindow());
+    HWND hLink = sondaro.Item(1010);
+    const COLORREF crLink = RGB(0, 0, 255);
+    const COLORREF crHover = RGB(50, 128, 255);
+    Capture before = CaptureOnScreen(hLink);
+    EXPECT_GT(before.Count(crLink), 0);
+    EXPECT_EQ(0, before.Count(crHover));
+    EXPECT_LT(before.LongestRun(crLink), before.cx / 2) << "underlined away from the pointer";
+
+    SIZE_T nBefore = sondaro.PrivateBytes();
+    for (int i = 0; i < 500; ++i) {
+        ::SendMessageA(hLink, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+        ::UpdateWindow(hLink);
+        ::SendMessageA(hLink, WM_MOUSELEAVE, 0, 0);
+        ::UpdateWindow(hLink);
+    }
+    EXPECT_TRUE(sondaro.Responds());
+    EXPECT_LT(sondaro.PrivateBytes(), nBefore + 256 * 1024);
+
+    // Still drawn both ways: light blue and underlined over it, blue off it.
+    ::SendMessageA(hLink, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    Capture hover = CaptureOnScreen(hLink);
+    EXPECT_EQ(0, hover.Count(crLink));
+    EXPECT_GE(hover.LongestRun(crHover), hover.cx - 6) << "no underline under the pointer";
+    ::SendMessageA(hLink, WM_MOUSELEAVE, 0, 0);
+    Capture after = CaptureOnScreen(hLink);
+    EXPECT_EQ(0, after.Count(crHover));
+    EXPECT_EQ(before.pixels, after.pixels);
 }
