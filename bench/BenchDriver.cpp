@@ -90,12 +90,14 @@ SIZE_T PrivateBytes(HANDLE hProcess)
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
     ::GetProcessMemoryInfo(hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return counters.PrivateUsage;
+    // The committed private memory; Wine leaves PrivateUsage at 0.
+    return counters.PagefileUsage;
 }
 
 struct Result {
     double dStartMs;
     double dCheckMs;
+    long long nStartKiB;
     long long nGrowthKiB;
     int nLines;
 };
@@ -126,6 +128,7 @@ Result Measure(const std::string& strExe)
         }
         if (nStart == 0) {
             SIZE_T nBefore = PrivateBytes(run.pi.hProcess);
+            result.nStartKiB = static_cast<long long>(nBefore) / 1024;
             for (int i = 0; i < kMemoryChecks; ++i)
                 Check(run.hDlg);
             result.nGrowthKiB = (static_cast<long long>(PrivateBytes(run.pi.hProcess)) - static_cast<long long>(nBefore)) / 1024;
@@ -165,6 +168,7 @@ int main(int argc, char** argv)
            sondaro.dStartMs / minimal.dStartMs);
     printf("%-34s %9.2f ms %9.2f ms %7.2fx\n", "one check (median)", sondaro.dCheckMs, minimal.dCheckMs,
            sondaro.dCheckMs / minimal.dCheckMs);
+    printf("%-34s %8lld KiB %8lld KiB\n", "private memory at the start", sondaro.nStartKiB, minimal.nStartKiB);
     printf("%-34s %8lld KiB %8lld KiB\n", "private memory growth, 200 checks", sondaro.nGrowthKiB, minimal.nGrowthKiB);
     printf("%-34s %12d %12d\n", "result lines after the checks", sondaro.nLines, minimal.nLines);
     return 0;

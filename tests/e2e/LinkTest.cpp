@@ -150,6 +150,7 @@ TEST_F(LinkTest, AboutBoxOpensAndClosesManyTimesWithoutGrowing)
         if (i == 9)
             nBefore = sondaro.PrivateBytes();
     }
+    ASSERT_GT(nBefore, 0u);
     EXPECT_TRUE(sondaro.Responds());
     // Measured after ten openings, when caches have settled.
     EXPECT_LT(sondaro.PrivateBytes(), nBefore + 256 * 1024);
@@ -168,6 +169,7 @@ TEST_F(LinkTest, PointerOverAndOffTheLinkManyTimesKeepsDrawingIt)
     EXPECT_LT(before.LongestRun(crLink), before.cx / 2) << "underlined away from the pointer";
 
     SIZE_T nBefore = sondaro.PrivateBytes();
+    ASSERT_GT(nBefore, 0u);
     for (int i = 0; i < 500; ++i) {
         ::SendMessageA(hLink, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
         ::UpdateWindow(hLink);

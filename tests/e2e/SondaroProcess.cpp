@@ -146,7 +146,8 @@ SIZE_T SondaroProcess::PrivateBytes() const
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
     ::GetProcessMemoryInfo(m_pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return counters.PrivateUsage;
+    // The committed private memory; Wine leaves PrivateUsage at 0.
+    return counters.PagefileUsage;
 }
 
 DWORD SondaroProcess::WaitForExit(DWORD dwTimeoutMs)

@@ -43,7 +43,7 @@ public:
     HWND WaitForMessageBox(DWORD dwTimeoutMs = 20000) const;
     // A dialog of the program's with this caption, once one shows.
     HWND WaitForDialog(const std::string& strCaption, DWORD dwTimeoutMs = 20000) const;
-    // The process's private memory in bytes.
+    // The process's committed private memory in bytes.
     SIZE_T PrivateBytes() const;
     // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
     DWORD WaitForExit(DWORD dwTimeoutMs = 20000);
