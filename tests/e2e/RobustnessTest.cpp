@@ -20,6 +20,7 @@ std::vector<std::string> OfferedDescriptions()
         "Twin Input",
         "Input Seven",
         "Input Eight",
+        "Input Nine",
     };
 }
 

@@ -120,11 +120,37 @@ TEST(DialogTest, NestedModalDialogDisablesItsOwnerUntilItEnds)
     });
 }
 
-TEST(DialogTest, MessageBoxIsCaptionedWithTheApplicationName)
+namespace {
+BOOL CALLBACK FindIcon(HWND hWnd, LPARAM lParam)
 {
-    std::string strCaption = AfxGetApp()->m_strAppName.IsEmpty() ? "" : static_cast<LPCSTR>(AfxGetApp()->m_strAppName);
-    WhileTriggering([] { AfxMessageBox("first line \n second line"); }, strCaption.c_str(), [](HWND hBox) {
+    LRESULT hIcon = ::SendMessageA(hWnd, STM_GETICON, 0, 0);
+    if ((::GetWindowLongA(hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && hIcon) {
+        *reinterpret_cast<HICON*>(lParam) = reinterpret_cast<HICON>(hIcon);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HICON MessageBoxIcon(HWND hBox)
+{
+    HICON hIcon = nullptr;
+    ::EnumChildWindows(hBox, FindIcon, reinterpret_cast<LPARAM>(&hIcon));
+    return hIcon;
+}
+} // namespace
+
+TEST(DialogTest, MessageBoxIsCaptionedWithTheApplicationNameAndWarnsWhenTheTypeNamesNoIcon)
+{
+    const char* pszCaption = AfxGetApp()->m_strAppName;
+    HICON hExclamation = ::LoadIconA(nullptr, IDI_EXCLAMATION);
+    WhileTriggering([] { AfxMessageBox("first line \n second line"); }, pszCaption, [hExclamation](HWND hBox) {
         EXPECT_EQ("first line \n second line", WindowText(::GetDlgItem(hBox, 0xFFFF)));
+        EXPECT_EQ(hExclamation, MessageBoxIcon(hBox));
+        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    });
+    HICON hInformation = ::LoadIconA(nullptr, IDI_INFORMATION);
+    WhileTriggering([] { AfxMessageBox("text", MB_OK | MB_ICONINFORMATION); }, pszCaption, [hInformation](HWND hBox) {
+        EXPECT_EQ(hInformation, MessageBoxIcon(hBox));
         ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
     });
 }
