@@ -169,6 +169,26 @@ TEST(NoDeviceTest, EmptyListAndCheckReportsTheMissingDevice)
     EXPECT_TRUE(sondaro.IsRunning());
 }
 
+// The message boxes are captioned with the executable's name.
+TEST(NoDeviceTest, RenamedProgramCaptionsItsReportWithTheNewName)
+{
+    char szTemp[MAX_PATH] = "";
+    ::GetTempPathA(sizeof szTemp, szTemp);
+    std::string strCopy = std::string(szTemp) + "Renamed Probe.exe";
+    ASSERT_TRUE(::CopyFileA(g_strSondaroPath.c_str(), strCopy.c_str(), FALSE));
+    {
+        SondaroProcess sondaro(strCopy);
+        ASSERT_TRUE(sondaro.MainWindow());
+        EXPECT_EQ("Sondaro", WindowText(sondaro.MainWindow()));
+        sondaro.PostCheck();
+        HWND hBox = sondaro.WaitForMessageBox();
+        ASSERT_TRUE(hBox);
+        EXPECT_EQ("Renamed Probe", WindowText(hBox));
+        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    }
+    ::DeleteFileA(strCopy.c_str());
+}
+
 // The stand-in capture class (StandInCapture.dll) registered in place of the
 // system's for the length of a test.
 class StandInTest : public testing::Test {
