@@ -6,6 +6,16 @@
 #include <cstdio>
 #include <cstring>
 
+CString::CString(LPCWSTR pwch, int nLength)
+{
+    if (!pwch)
+        return;
+    if (nLength < 0)
+        nLength = lstrlenW(pwch);
+    int nBytes = WideCharToMultiByte(CP_ACP, 0, pwch, nLength, nullptr, 0, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, pwch, nLength, GetBufferSetLength(nBytes), nBytes, nullptr, nullptr);
+}
+
 LPSTR CString::GetBufferSetLength(int nLength)
 {
     m_str.resize(nLength < 0 ? 0 : nLength);
@@ -117,7 +127,6 @@ BOOL CString::LoadString(UINT nID)
         Empty();
         return FALSE;
     }
-    int nBytes = WideCharToMultiByte(CP_ACP, 0, pwch, nWide, nullptr, 0, nullptr, nullptr);
-    WideCharToMultiByte(CP_ACP, 0, pwch, nWide, GetBufferSetLength(nBytes), nBytes, nullptr, nullptr);
+    *this = CString(pwch, nWide);
     return TRUE;
 }

@@ -10,6 +10,9 @@ public:
     CString() = default;
     CString(LPCSTR psz) : m_str(psz ? psz : "") {}
     CString(LPCSTR pch, int nLength) : m_str(pch, nLength) {}
+    // Wide text converted to the ANSI code page, whole; nLength -1 up to the
+    // terminator.
+    explicit CString(LPCWSTR pwch, int nLength = -1);
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }

@@ -2,23 +2,6 @@
 
 #include "app/ProbeDlg.h"
 
-namespace {
-// The description whole, in the ANSI code page. (The A enumeration of some
-// systems cuts long descriptions into a fixed buffer without terminating
-// them, so the program takes the wide text and converts it itself.)
-CString ToAnsi(LPCWSTR pwsz)
-{
-    if (!pwsz)
-        return CString();
-    int nBytes = ::WideCharToMultiByte(CP_ACP, 0, pwsz, -1, nullptr, 0, nullptr, nullptr);
-    if (nBytes <= 1)
-        return CString();
-    CString str;
-    ::WideCharToMultiByte(CP_ACP, 0, pwsz, -1, str.GetBufferSetLength(nBytes - 1), nBytes, nullptr, nullptr);
-    return str;
-}
-} // namespace
-
 HRESULT EnumerateCaptureDevices(CListBox* list)
 {
     return ::DirectSoundCaptureEnumerateW(AddCaptureDevice, list);
@@ -28,7 +11,10 @@ BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCWSTR description, LPCWSTR, LPVOID
 {
     CListBox* list = static_cast<CListBox*>(context);
     list->SetCurSel(0);
-    int nIndex = list->AddString(ToAnsi(description));
+    // The description whole, converted here: the A enumeration of some
+    // systems cuts long descriptions into a fixed buffer without terminating
+    // them.
+    int nIndex = list->AddString(CString(description));
 
     DWORD_PTR dwIdentifier = 0;
     CProbeDlg* pDlg = dynamic_cast<CProbeDlg*>(list->GetParent());

@@ -77,3 +77,13 @@ TEST(CStringTest, KeepsHighBytesOfCodePage1252)
     EXPECT_EQ(11, str.GetLength());
     EXPECT_EQ('\xFC', str.GetAt(7));
 }
+
+TEST(CStringTest, ConvertsWideTextWholeToTheAnsiCodePage)
+{
+    const std::wstring wide = L"Mikrofon f\u00FCr " + std::wstring(200, L'x');
+    CString str(wide.c_str());
+    ASSERT_EQ(213, str.GetLength());
+    EXPECT_EQ('\xFC', str.GetAt(10));
+    EXPECT_STREQ("Mik", CString(wide.c_str(), 3));
+    EXPECT_TRUE(CString(static_cast<LPCWSTR>(nullptr)).IsEmpty());
+}
