@@ -37,16 +37,6 @@ CDialog::~CDialog()
         ::DestroyWindow(m_hWnd);
 }
 
-CDialog* CDialog::FromDialogHandle(HWND hWnd)
-{
-    // Only windows of the dialog class run a dialog procedure.
-    if (::GetClassLongPtrA(hWnd, GCW_ATOM) != reinterpret_cast<ULONG_PTR>(WC_DIALOG))
-        return nullptr;
-    if (::GetWindowLongPtrA(hWnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&DialogProc))
-        return nullptr;
-    return reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
-}
-
 HWND CDialog::GetModalOwner() const
 {
     if (m_pParentWnd)
@@ -159,14 +149,6 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-LRESULT CDialog::Default()
-{
-    // The dialog manager does the default processing once the dialog
-    // procedure returns FALSE.
-    m_bDefaultRequested = true;
-    return 0;
-}
-
 BOOL CDialog::HandleInitDialog()
 {
     RECT rcBefore;
@@ -218,22 +200,39 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
     if (nMsg == WM_INITDIALOG) {
         pDlg = reinterpret_cast<CDialog*>(lParam);
         ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
-        pDlg->m_hWnd = hWnd;
-        return DialogResult(hWnd, nMsg, pDlg->HandleInitDialog());
+        pDlg->MapWindow(hWnd);
+    } else {
+        // Messages before WM_INITDIALOG (WM_SETFONT) find no object yet.
+        pDlg = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+        if (!pDlg)
+            return FALSE;
     }
-    pDlg = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
-    if (!pDlg)
-        return FALSE;
 
+    pDlg->EnterMessage();
+    INT_PTR nResult = FALSE;
+    try {
+        nResult = pDlg->HandleMessage(nMsg, wParam, lParam);
+    } catch (...) {
+        // No exception may unwind into the dialog manager.
+        nResult = FALSE;
+    }
+    pDlg->LeaveMessage();
+    return nResult;
+}
+
+INT_PTR CDialog::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == WM_INITDIALOG)
+        return DialogResult(m_hWnd, nMsg, HandleInitDialog());
     if (nMsg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
-        pDlg->m_hWnd = nullptr;
-        pDlg->OnFinalRelease();
+        // However the window goes, its modal run ends with it.
+        ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+        WindowDestroyed();
+        m_bModalEnded = true;
         return FALSE;
     }
-
     LRESULT lResult = 0;
-    if (!pDlg->OnWndMsg(nMsg, wParam, lParam, lResult))
+    if (!OnWndMsg(nMsg, wParam, lParam, lResult))
         return FALSE;
-    return DialogResult(hWnd, nMsg, lResult);
+    return DialogResult(m_hWnd, nMsg, lResult);
 }

@@ -26,13 +26,10 @@ public:
     virtual BOOL OnInitDialog();
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
-    static CDialog* FromDialogHandle(HWND hWnd);
-
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual void OnOK();
     virtual void OnCancel();
-    LRESULT Default() override;
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
@@ -42,6 +39,7 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     static INT_PTR DialogResult(HWND hWnd, UINT nMsg, LRESULT lResult);
+    INT_PTR HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
     BOOL HandleInitDialog();
     bool PreTranslateChain(MSG* pMsg);
     HWND GetModalOwner() const;

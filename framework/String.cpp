@@ -119,14 +119,22 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
 
 BOOL CString::LoadString(UINT nID)
 {
-    // With a zero buffer size LoadStringW hands out a pointer into the
-    // resource and its length, so no length limit applies.
-    LPCWSTR pwch = nullptr;
-    int nWide = LoadStringW(AfxGetResourceHandle(), nID, reinterpret_cast<LPWSTR>(&pwch), 0);
-    if (nWide <= 0 || !pwch) {
-        Empty();
+    // Read from the resource itself rather than through LoadStringW, which
+    // Windows 95, 98 and ME have only as a stub that fails. The strings come
+    // in blocks of 16, each a length in UTF-16 units followed by that many
+    // units, with no terminator.
+    Empty();
+    HINSTANCE hInstance = AfxGetResourceHandle();
+    HRSRC hResource = ::FindResourceA(hInstance, MAKEINTRESOURCEA(nID / 16 + 1), MAKEINTRESOURCEA(6));
+    HGLOBAL hBlock = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
+    const WCHAR* pwch = hBlock ? static_cast<const WCHAR*>(::LockResource(hBlock)) : nullptr;
+    if (!pwch)
         return FALSE;
-    }
-    *this = CString(pwch, nWide);
+    const WCHAR* pwchEnd = pwch + ::SizeofResource(hInstance, hResource) / sizeof(WCHAR);
+    for (UINT nSkip = nID % 16; nSkip > 0 && pwch < pwchEnd; --nSkip)
+        pwch += 1 + *pwch;
+    if (pwch >= pwchEnd || *pwch == 0 || *pwch > pwchEnd - pwch - 1)
+        return FALSE;
+    *this = CString(pwch + 1, *pwch);
     return TRUE;
 }

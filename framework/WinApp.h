@@ -38,6 +38,13 @@ HINSTANCE AfxGetResourceHandle();
 // window; the exclamation icon when the type names no icon.
 int AfxMessageBox(LPCSTR pszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 
+// Windows 95, 98 and ME, where most Unicode functions are stubs that fail:
+// the high bit of GetVersion.
+inline bool AfxIsWin9x()
+{
+    return (::GetVersion() & 0x80000000) != 0;
+}
+
 // The program's entry: runs InitInstance, and the exit processing when it
 // returns FALSE. Returns the process's exit code.
 int AfxWinMain();

@@ -1,41 +1,64 @@
 #include "Wnd.h"
 
-#include "Dialog.h"
 #include "WinApp.h"
 
-#include <commctrl.h>
-
-namespace {
-// All our subclasses share one id; the reference data is the object.
-const UINT_PTR kSubclassId = 1;
-}
+// The handle map: the objects that answer for a window, linked through
+// themselves. A program has a handful, so a walk along the list is cheaper
+// than any call into the system.
+CWnd* CWnd::s_pFirstMapped = nullptr;
 
 CWnd::~CWnd()
 {
-    // An object that goes before its subclassed window takes the window
-    // with it, so the window never calls into a destroyed object.
+    // An object that goes before its window takes the window with it, so the
+    // window never calls into a destroyed object.
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
         ::DestroyWindow(m_hWnd);
+    UnmapWindow();
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     if (!hWnd)
         return nullptr;
-    DWORD_PTR dwRefData = 0;
-    if (::GetWindowSubclass(hWnd, SubclassProc, kSubclassId, &dwRefData))
-        return reinterpret_cast<CWnd*>(dwRefData);
-    return CDialog::FromDialogHandle(hWnd);
+    for (CWnd* pWnd = s_pFirstMapped; pWnd; pWnd = pWnd->m_pNextMapped)
+        if (pWnd->m_hWnd == hWnd)
+            return pWnd;
+    return nullptr;
+}
+
+void CWnd::MapWindow(HWND hWnd)
+{
+    m_hWnd = hWnd;
+    m_pNextMapped = s_pFirstMapped;
+    s_pFirstMapped = this;
+}
+
+void CWnd::UnmapWindow()
+{
+    for (CWnd** ppLink = &s_pFirstMapped; *ppLink; ppLink = &(*ppLink)->m_pNextMapped) {
+        if (*ppLink == this) {
+            *ppLink = m_pNextMapped;
+            break;
+        }
+    }
+    m_pNextMapped = nullptr;
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
-    // Subclass once: an object serves one window.
-    if (m_hWnd || !hWnd)
+    // Subclass once: an object serves one window, a window one object.
+    if (m_hWnd || !hWnd || FromHandlePermanent(hWnd))
         return FALSE;
-    if (!::SetWindowSubclass(hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    // In the map first: the window may get a message as soon as our
+    // procedure is in place.
+    MapWindow(hWnd);
+    m_pfnSuperWndProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
+    if (!m_pfnSuperWndProc) {
+        UnmapWindow();
+        m_hWnd = nullptr;
         return FALSE;
-    m_hWnd = hWnd;
+    }
     return TRUE;
 }
 
@@ -109,11 +132,6 @@ void CWnd::DrawItem(LPDRAWITEMSTRUCT)
 {
 }
 
-LRESULT CWnd::Default()
-{
-    return ::DefSubclassProc(m_hWnd, m_currentMsg.message, m_currentMsg.wParam, m_currentMsg.lParam);
-}
-
 void CWnd::OnFinalRelease()
 {
     CWinApp* pApp = AfxGetApp();
@@ -122,33 +140,38 @@ void CWnd::OnFinalRelease()
     m_children.clear();
 }
 
+void CWnd::WindowDestroyed()
+{
+    UnmapWindow();
+    m_hWnd = nullptr;
+    m_bFinalReleasePending = true;
+}
+
+void CWnd::LeaveMessage()
+{
+    if (--m_nMessageDepth == 0 && m_bFinalReleasePending) {
+        m_bFinalReleasePending = false;
+        OnFinalRelease();
+    }
+}
+
 bool CWnd::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
-    // Handlers may call Default(), and may nest: keep the outer message.
-    MSG outerMsg = m_currentMsg;
-    m_currentMsg.message = nMsg;
-    m_currentMsg.wParam = wParam;
-    m_currentMsg.lParam = lParam;
-
-    bool bHandled;
     if (nMsg == WM_DRAWITEM) {
-        bHandled = ReflectDrawItem(lParam);
         lResult = TRUE;
-    } else if (nMsg == WM_COMMAND) {
+        return ReflectDrawItem(lParam);
+    }
+    if (nMsg == WM_COMMAND) {
         UINT nCode = HIWORD(wParam);
         UINT nID = LOWORD(wParam);
-        bHandled = DispatchMessageMap(WM_COMMAND, nCode, nID, wParam, lParam, lResult);
+        if (DispatchMessageMap(WM_COMMAND, nCode, nID, wParam, lParam, lResult))
+            return true;
         // Commands nobody here handles go to the application, as menu and
         // accelerator commands do.
         CWinApp* pApp = AfxGetApp();
-        if (!bHandled && pApp)
-            bHandled = pApp->DispatchMessageMap(WM_COMMAND, nCode, nID, wParam, lParam, lResult);
-    } else {
-        bHandled = DispatchMessageMap(nMsg, 0, 0, wParam, lParam, lResult);
+        return pApp && pApp->DispatchMessageMap(WM_COMMAND, nCode, nID, wParam, lParam, lResult);
     }
-
-    m_currentMsg = outerMsg;
-    return bHandled;
+    return DispatchMessageMap(nMsg, 0, 0, wParam, lParam, lResult);
 }
 
 bool CWnd::ReflectDrawItem(LPARAM lParam)
@@ -163,18 +186,34 @@ bool CWnd::ReflectDrawItem(LPARAM lParam)
     return true;
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR dwRefData)
+LRESULT CALLBACK CWnd::WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    CWnd* pWnd = reinterpret_cast<CWnd*>(dwRefData);
-    if (nMsg == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hWnd, SubclassProc, kSubclassId);
-        LRESULT lResult = ::DefSubclassProc(hWnd, nMsg, wParam, lParam);
-        pWnd->m_hWnd = nullptr;
-        pWnd->OnFinalRelease();
-        return lResult;
-    }
+    CWnd* pWnd = FromHandlePermanent(hWnd);
+    if (!pWnd)
+        return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    // Kept here: a handler may end the object's tie to the window.
+    WNDPROC pfnSuperWndProc = pWnd->m_pfnSuperWndProc;
+
+    pWnd->EnterMessage();
     LRESULT lResult = 0;
-    if (pWnd->OnWndMsg(nMsg, wParam, lParam, lResult))
-        return lResult;
-    return ::DefSubclassProc(hWnd, nMsg, wParam, lParam);
+    bool bHandled = false;
+    if (nMsg != WM_NCDESTROY) {
+        try {
+            bHandled = pWnd->OnWndMsg(nMsg, wParam, lParam, lResult);
+        } catch (...) {
+            // No exception may unwind into the system's code.
+            lResult = 0;
+        }
+    }
+    if (!bHandled)
+        lResult = ::CallWindowProcA(pfnSuperWndProc, hWnd, nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY) {
+        // Put the class's procedure back only if nobody subclassed after us:
+        // that procedure would otherwise lose its place.
+        if (::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc))
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnSuperWndProc));
+        pWnd->WindowDestroyed();
+    }
+    pWnd->LeaveMessage();
+    return lResult;
 }

@@ -1,5 +1,7 @@
-// CWnd: a C++ object tied to a window. Controls are tied by subclassing
-// (the object is the subclass reference data); dialogs through DWLP_USER.
+// CWnd: a C++ object tied to a window. Controls are tied by instance
+// subclassing (our window procedure in front of the class's own); dialogs
+// through DWLP_USER. Either way the framework's handle map finds the object
+// for a window without asking the system.
 #pragma once
 
 #include "CmdTarget.h"
@@ -55,20 +57,38 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
 protected:
-    // The system's processing of the message being handled.
-    virtual LRESULT Default();
+    // Asks for the system's processing of the message being handled; it runs
+    // once the handler has returned.
+    void Default() { m_bDefaultRequested = true; }
 
     // Routes a message to the message map. Returns true when handled.
     bool OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
-    // Called once the window is gone (after WM_NCDESTROY).
+    // Called once the window is gone and the outermost of its messages has
+    // returned.
     virtual void OnFinalRelease();
 
+    // The handle map: the object answers for the window from here on, or no
+    // longer.
+    void MapWindow(HWND hWnd);
+    void UnmapWindow();
+
+    // Around every message for the window: messages nest (a handler may run a
+    // modal loop), and the final clean-up waits for the outermost.
+    void EnterMessage() { ++m_nMessageDepth; }
+    void LeaveMessage();
+    // WM_NCDESTROY: the handle is cleared now, the clean-up follows as the
+    // outermost message returns.
+    void WindowDestroyed();
+
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, UINT_PTR uIdSubclass,
-                                         DWORD_PTR dwRefData);
+    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     bool ReflectDrawItem(LPARAM lParam);
 
-    MSG m_currentMsg = {};
+    static CWnd* s_pFirstMapped;
+    WNDPROC m_pfnSuperWndProc = nullptr;
+    CWnd* m_pNextMapped = nullptr;
+    int m_nMessageDepth = 0;
+    bool m_bFinalReleasePending = false;
     std::vector<std::unique_ptr<CWnd>> m_children;
     CWnd* AttachChild(HWND hWndChild, std::unique_ptr<CWnd> pChild);
 };

@@ -9,14 +9,7 @@ void CProbeDlg::OnCheck()
 {
     m_results.ResetContent();
 
-    // Only an empty device list has no selection.
     int nIndex = m_pDeviceList->GetCurSel();
-    if (nIndex == LB_ERR) {
-        ReportFailure(DSERR_NODRIVER, "Fehler: kein Aufnahmeger\xE4t vorhanden");
-        return;
-    }
-    DWORD_PTR dwIdentifier = m_pDeviceList->GetItemData(nIndex);
-
     IDirectSoundCapture* pCapture = nullptr;
     HRESULT hr = ::CoCreateInstance(CLSID_DirectSoundCapture, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSoundCapture,
                                     reinterpret_cast<void**>(&pCapture));
@@ -24,6 +17,15 @@ void CProbeDlg::OnCheck()
         ReportFailure(hr, "Fehler: DirectSoundCapture Erzeugung");
         return;
     }
+
+    // Only an empty device list has no selection. A system without capture
+    // support has failed above, at the creation.
+    if (nIndex == LB_ERR) {
+        ReportFailure(DSERR_NODRIVER, "Fehler: kein Aufnahmeger\xE4t vorhanden");
+        pCapture->Release();
+        return;
+    }
+    DWORD_PTR dwIdentifier = m_pDeviceList->GetItemData(nIndex);
 
     hr = pCapture->Initialize(reinterpret_cast<LPCGUID>(dwIdentifier));
     if (FAILED(hr)) {

@@ -2,19 +2,46 @@
 
 #include "app/ProbeDlg.h"
 
+namespace {
+typedef HRESULT(WINAPI* CaptureEnumerateA)(LPDSENUMCALLBACKA, LPVOID);
+typedef HRESULT(WINAPI* CaptureEnumerateW)(LPDSENUMCALLBACKW, LPVOID);
+
+template <class Function> Function LookUp(HMODULE hModule, LPCSTR pszName)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)));
+}
+} // namespace
+
 HRESULT EnumerateCaptureDevices(CListBox* list)
 {
-    return ::DirectSoundCaptureEnumerateW(AddCaptureDevice, list);
+    // Looked up at run time: Windows NT 4.0 and Windows 95 and 98 before
+    // DirectX 5 have no capture functions, and the program still starts
+    // there, with an empty list.
+    HMODULE hDirectSound = ::LoadLibraryA("dsound.dll");
+    if (!hDirectSound)
+        return DSERR_NODRIVER;
+    HRESULT hr = DSERR_NODRIVER;
+    if (AfxIsWin9x()) {
+        // The Unicode function is a stub there.
+        auto pfnEnumerate = LookUp<CaptureEnumerateA>(hDirectSound, "DirectSoundCaptureEnumerateA");
+        if (pfnEnumerate)
+            hr = pfnEnumerate(AddCaptureDevice, list);
+    } else {
+        // The ANSI function of some systems cuts long descriptions into a
+        // fixed buffer without terminating them.
+        auto pfnEnumerate = LookUp<CaptureEnumerateW>(hDirectSound, "DirectSoundCaptureEnumerateW");
+        if (pfnEnumerate)
+            hr = pfnEnumerate(AddCaptureDeviceW, list);
+    }
+    ::FreeLibrary(hDirectSound);
+    return hr;
 }
 
-BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCWSTR description, LPCWSTR, LPVOID context)
+BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCSTR description, LPCSTR, LPVOID context)
 {
     CListBox* list = static_cast<CListBox*>(context);
     list->SetCurSel(0);
-    // The description whole, converted here: the A enumeration of some
-    // systems cuts long descriptions into a fixed buffer without terminating
-    // them.
-    int nIndex = list->AddString(CString(description));
+    int nIndex = list->AddString(description);
 
     DWORD_PTR dwIdentifier = 0;
     CProbeDlg* pDlg = dynamic_cast<CProbeDlg*>(list->GetParent());
@@ -22,6 +49,11 @@ BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCWSTR description, LPCWSTR, LPVOID
         dwIdentifier = reinterpret_cast<DWORD_PTR>(pDlg->KeepDeviceGuid(*guid));
     list->SetItemData(nIndex, dwIdentifier);
     return TRUE;
+}
+
+BOOL CALLBACK AddCaptureDeviceW(LPGUID guid, LPCWSTR description, LPCWSTR, LPVOID context)
+{
+    return AddCaptureDevice(guid, CString(description), nullptr, context);
 }
 
 void CProbeDlg::OnSelchangeDeviceList()

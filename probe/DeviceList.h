@@ -7,7 +7,11 @@
 
 // Lists every capture device in `list`: the description as the entry's
 // text, the reference to the device's GUID as its item data (0 for the
-// primary capture device). Returns the enumeration's status.
+// primary capture device). Returns the enumeration's status; without
+// DirectSound capture on the system the list stays empty.
 HRESULT EnumerateCaptureDevices(CListBox* list);
 
-BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCWSTR description, LPCWSTR module, LPVOID context);
+// The enumeration's callbacks: the ANSI one, and the Unicode one that hands
+// the description on converted whole.
+BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCSTR description, LPCSTR module, LPVOID context);
+BOOL CALLBACK AddCaptureDeviceW(LPGUID guid, LPCWSTR description, LPCWSTR module, LPVOID context);
