@@ -31,6 +31,15 @@ void SelectDevice(HWND hDlg, int nIndex)
 
 } // namespace
 
+// The runs under Wine's Windows 98 setting test the paths of 9x only when
+// the program sees that platform.
+TEST(PlatformTest, TheProgramSeesThePlatformWineReports)
+{
+    const char* pszVersion = getenv("SONDARO_WINE_VERSION");
+    const std::string strVersion = pszVersion ? pszVersion : "";
+    EXPECT_EQ(strVersion == "win95" || strVersion == "win98" || strVersion == "winme", AfxIsWin9x());
+}
+
 TEST(ProbeDlgTest, OpensCentredFromItsTemplateWithCaptionAndStyles)
 {
     CProbeDlg dlg;
