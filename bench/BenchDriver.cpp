@@ -12,7 +12,7 @@
 
 namespace {
 
-const int kStarts = 5;
+const int kStarts = 11;
 const int kTimedChecks = 20;
 const int kMemoryChecks = 200;
 
@@ -95,52 +95,48 @@ SIZE_T PrivateBytes(HANDLE hProcess)
 }
 
 struct Result {
-    double dStartMs;
-    double dCheckMs;
-    long long nStartKiB;
-    long long nGrowthKiB;
-    int nLines;
+    std::vector<double> starts;
+    std::vector<double> checks;
+    long long nStartKiB = 0;
+    long long nGrowthKiB = 0;
+    int nLines = 0;
 };
 
 double Median(std::vector<double> values)
 {
+    if (values.empty())
+        return 0;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
-Result Measure(const std::string& strExe)
+// One start of the program with its timed checks; the first start also
+// measures the memory over many checks.
+void MeasureOnce(const std::string& strExe, Result& result)
 {
-    std::vector<double> starts, checks;
-    Result result = {};
-    for (int nStart = 0; nStart < kStarts; ++nStart) {
-        Run run = Start(strExe);
-        if (!run.hDlg) {
-            fprintf(stderr, "%s: no dialog\n", strExe.c_str());
-            Stop(run);
-            continue;
-        }
-        starts.push_back(run.dStartMs);
-        Check(run.hDlg); // the first check loads the capture driver
-        for (int i = 0; i < kTimedChecks; ++i) {
-            double dBegin = Now();
-            Check(run.hDlg);
-            checks.push_back(Now() - dBegin);
-        }
-        if (nStart == 0) {
-            SIZE_T nBefore = PrivateBytes(run.pi.hProcess);
-            result.nStartKiB = static_cast<long long>(nBefore) / 1024;
-            for (int i = 0; i < kMemoryChecks; ++i)
-                Check(run.hDlg);
-            result.nGrowthKiB = (static_cast<long long>(PrivateBytes(run.pi.hProcess)) - static_cast<long long>(nBefore)) / 1024;
-            result.nLines = static_cast<int>(::SendMessageW(::GetDlgItem(run.hDlg, 1005), LB_GETCOUNT, 0, 0));
-        }
+    Run run = Start(strExe);
+    if (!run.hDlg) {
+        fprintf(stderr, "%s: no dialog\n", strExe.c_str());
         Stop(run);
+        return;
     }
-    if (!starts.empty()) {
-        result.dStartMs = Median(starts);
-        result.dCheckMs = Median(checks);
+    result.starts.push_back(run.dStartMs);
+    Check(run.hDlg); // the first check loads the capture driver
+    for (int i = 0; i < kTimedChecks; ++i) {
+        double dBegin = Now();
+        Check(run.hDlg);
+        result.checks.push_back(Now() - dBegin);
     }
-    return result;
+    if (result.starts.size() == 1) {
+        SIZE_T nBefore = PrivateBytes(run.pi.hProcess);
+        result.nStartKiB = static_cast<long long>(nBefore) / 1024;
+        for (int i = 0; i < kMemoryChecks; ++i)
+            Check(run.hDlg);
+        result.nGrowthKiB =
+            (static_cast<long long>(PrivateBytes(run.pi.hProcess)) - static_cast<long long>(nBefore)) / 1024;
+        result.nLines = static_cast<int>(::SendMessageW(::GetDlgItem(run.hDlg, 1005), LB_GETCOUNT, 0, 0));
+    }
+    Stop(run);
 }
 
 std::string DosPath(std::string strPath)
@@ -159,15 +155,21 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: %s Sondaro.exe MinimalProbe.exe\n", argv[0]);
         return 2;
     }
-    Result sondaro = Measure(DosPath(argv[1]));
-    Result minimal = Measure(DosPath(argv[2]));
-    if (sondaro.dStartMs <= 0 || minimal.dStartMs <= 0 || minimal.dCheckMs <= 0)
+    // Alternated, so that whatever else the machine does weighs on both.
+    Result sondaro, minimal;
+    for (int nStart = 0; nStart < kStarts; ++nStart) {
+        MeasureOnce(DosPath(argv[1]), sondaro);
+        MeasureOnce(DosPath(argv[2]), minimal);
+    }
+    const double dStartMs = Median(sondaro.starts), dMinimalStartMs = Median(minimal.starts);
+    const double dCheckMs = Median(sondaro.checks), dMinimalCheckMs = Median(minimal.checks);
+    if (dStartMs <= 0 || dMinimalStartMs <= 0 || dMinimalCheckMs <= 0)
         return 1;
     printf("%-34s %12s %12s %8s\n", "", "Sondaro", "reference", "ratio");
-    printf("%-34s %9.1f ms %9.1f ms %7.2fx\n", "start to devices listed (median)", sondaro.dStartMs, minimal.dStartMs,
-           sondaro.dStartMs / minimal.dStartMs);
-    printf("%-34s %9.2f ms %9.2f ms %7.2fx\n", "one check (median)", sondaro.dCheckMs, minimal.dCheckMs,
-           sondaro.dCheckMs / minimal.dCheckMs);
+    printf("%-34s %9.1f ms %9.1f ms %7.2fx\n", "start to devices listed (median)", dStartMs, dMinimalStartMs,
+           dStartMs / dMinimalStartMs);
+    printf("%-34s %9.2f ms %9.2f ms %7.2fx\n", "one check (median)", dCheckMs, dMinimalCheckMs,
+           dCheckMs / dMinimalCheckMs);
     printf("%-34s %8lld KiB %8lld KiB\n", "private memory at the start", sondaro.nStartKiB, minimal.nStartKiB);
     printf("%-34s %8lld KiB %8lld KiB\n", "private memory growth, 200 checks", sondaro.nGrowthKiB, minimal.nGrowthKiB);
     printf("%-34s %12d %12d\n", "result lines after the checks", sondaro.nLines, minimal.nLines);

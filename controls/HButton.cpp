@@ -153,11 +153,11 @@ void CHButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 
     std::optional<CUnderlineFont> underline;
     if (m_nUnderlineMode == 1 || (m_nUnderlineMode == 2 && m_bHover)) {
-        // A control without a font of its own draws in the DC's font, the
-        // one the text was measured in.
+        // A control without a font of its own draws in the system font, the
+        // one every DC starts with.
         HFONT hFont = GetFont();
         if (!hFont)
-            hFont = static_cast<HFONT>(::GetCurrentObject(hDC, OBJ_FONT));
+            hFont = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
         underline.emplace(hDC, hFont);
     }
 

@@ -81,9 +81,12 @@ void ReadVersionFields(LPCSTR pszPath, VersionFields& fields)
 CString DirectoryOf(LPCSTR pszPath, UINT nCodePage)
 {
     int nLength = 0;
-    for (LPCSTR pch = pszPath; *pch; pch = ::CharNextExA(static_cast<WORD>(nCodePage), pch, 0))
-        if (*pch == '\\')
+    for (LPCSTR pch = pszPath; *pch; ++pch) {
+        if (::IsDBCSLeadByteEx(nCodePage, static_cast<BYTE>(*pch)) && pch[1])
+            ++pch;
+        else if (*pch == '\\')
             nLength = static_cast<int>(pch - pszPath) + 1;
+    }
     return CString(pszPath, nLength);
 }
 

@@ -1,0 +1,121 @@
+"""What each target version of Windows exports by name, for the functions
+the program imports: the table the executable check holds the import table
+against. A function or DLL that is not here fails the check.
+
+Each entry gives the first release of the 9x line and of the NT line that
+exports the function by name (None: no release of that line), and its
+source. For a Unicode function it also says how the program does on 9x,
+where most such functions are stubs that fail: "implemented" where 9x
+really implements it, otherwise the way the program takes there.
+"""
+
+TARGETS = ("98 SE", "ME", "NT 4.0 SP6", "2000 SP4", "XP SP3", "Vista", "7", "10", "11")
+
+# Releases in order, each line on its own.
+RELEASES_9X = ("95", "98", "98 SE", "ME")
+RELEASES_NT = ("3.1", "3.5", "3.51", "NT 4.0", "NT 4.0 SP6", "2000", "2000 SP4", "XP", "XP SP3", "Vista", "7",
+               "10", "11")
+
+# The sources, cited by the entries.
+WIN32_BASE = ("the Win32 API of Windows 95 and Windows NT 3.1 (Standard ECMA-234, Application Programming "
+              "Interface for Windows, 1995; MSDN Library 1998 QuickInfo: 'Windows NT: Requires version 3.1 or "
+              "later. Windows: Requires Windows 95 or later.')")
+MSDN98 = "MSDN Library (1998), Platform SDK reference, QuickInfo of %s"
+UNICODE_95 = ("Microsoft KB Q210341 'INFO: Unicode Support in Windows 95 and Windows 98' and MSDN Library 1998 "
+              "'Windows 95 General Limitations': %s is among the few Unicode functions Windows 95 implements")
+MSVCRT = ("mingw-w64 msvcrt.def.in: the symbols of the original Visual C++ 4.2 msvcrt.dll, 'available in "
+          "Windows NT 4.0 OS system version of msvcrt.dll'; msvcrt.dll is a system component from Windows 98 "
+          "(Windows 98 First Edition OS system version); cross-checked with the per-version thunk lists of "
+          "redpanda-cpp/mingw-lite (support/thunk/module/thunk_list_msvcrt.py), which list none of them")
+COMCTL32_NAMES = ("Geoff Chappell, COMCTL32 export history, 'COMCTL32 3.50 Named Exports' (names350.htm): "
+                  "InitCommonControls, ordinal 17, exported by name from 3.50 on")
+
+
+class Entry:
+    def __init__(self, first_9x, first_nt, source, on_9x=None):
+        assert first_9x is None or first_9x in RELEASES_9X, first_9x
+        assert first_nt is None or first_nt in RELEASES_NT, first_nt
+        self.first_9x = first_9x
+        self.first_nt = first_nt
+        self.source = source
+        self.on_9x = on_9x
+
+    def exported_by(self, target):
+        if target in RELEASES_9X:
+            return self.first_9x is not None and RELEASES_9X.index(target) >= RELEASES_9X.index(self.first_9x)
+        return self.first_nt is not None and RELEASES_NT.index(target) >= RELEASES_NT.index(self.first_nt)
+
+
+def base(*names):
+    return {name: Entry("95", "3.1", WIN32_BASE) for name in names}
+
+
+EXPORTS = {
+    "kernel32.dll": {
+        **base("CloseHandle", "CreateSemaphoreA", "DeleteCriticalSection", "EnterCriticalSection", "FindResourceA",
+               "FormatMessageA", "FreeLibrary", "GetCurrentThreadId", "GetLastError", "GetModuleFileNameA",
+               "GetModuleHandleA", "GetProcAddress", "GetStartupInfoA", "GetSystemInfo", "GetVersion",
+               "InitializeCriticalSection", "LeaveCriticalSection", "LoadLibraryA", "LoadResource", "LockResource",
+               "ReleaseSemaphore", "SetLastError", "SetUnhandledExceptionFilter", "SizeofResource", "Sleep",
+               "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue", "VirtualProtect", "VirtualQuery",
+               "WaitForSingleObject"),
+        "GetVersionExA": Entry("95", "3.5", MSDN98 % "GetVersionEx (sysinfo_49iw): NT 3.5, Windows 95"),
+        "IsDBCSLeadByteEx": Entry("95", "3.51", MSDN98 % "IsDBCSLeadByteEx (unicode_9oag): NT 3.51, Windows 95"),
+        "MultiByteToWideChar": Entry("95", "3.1", UNICODE_95 % "MultiByteToWideChar", on_9x="implemented"),
+        "WideCharToMultiByte": Entry("95", "3.1", UNICODE_95 % "WideCharToMultiByte", on_9x="implemented"),
+        "lstrlenW": Entry("95", "3.1", UNICODE_95 % "lstrlenW", on_9x="implemented"),
+    },
+    "user32.dll": {
+        **base("AppendMenuA", "BeginPaint", "CallWindowProcA", "CharNextA", "CreateDialogIndirectParamA",
+               "CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA", "DrawIcon",
+               "EnableWindow", "EndPaint", "GetActiveWindow", "GetClassLongA", "GetClientRect", "GetDlgItem",
+               "GetMessageA", "GetParent", "GetSysColor", "GetSystemMenu", "GetSystemMetrics", "GetWindow",
+               "GetWindowLongA", "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA", "InvalidateRect",
+               "IsDialogMessageA", "IsIconic", "IsWindow", "IsWindowEnabled", "IsWindowVisible", "LoadCursorA",
+               "LoadIconA", "MessageBoxA", "MoveWindow", "PostMessageA", "PostQuitMessage", "ScreenToClient",
+               "SendMessageA", "SetActiveWindow", "SetCursor", "SetDlgItemTextA", "SetWindowLongA",
+               "SetWindowPos", "SetWindowTextA", "ShowWindow", "SystemParametersInfoA", "TranslateMessage"),
+        "DrawIconEx": Entry("95", "3.5", MSDN98 % "DrawIconEx (icons_09q0): NT 3.5, Windows 95"),
+        "DrawStateA": Entry("95", "NT 4.0", "Win32 SDK help, DrawState: '[Now Supported on Windows NT]' (new in "
+                            "NT 4.0), Windows 95"),
+        "TrackMouseEvent": Entry("98", "NT 4.0", "Win32 SDK help, TrackMouseEvent: '[New - Windows NT]' (NT 4.0) "
+                                 "and Windows 98; Windows 95 lacks it (the comctl32 _TrackMouseEvent page: 'calls "
+                                 "TrackMouseEvent if it exists, otherwise it emulates it')"),
+    },
+    "gdi32.dll": base("CreateFontIndirectA", "DeleteObject", "ExtTextOutA", "GetObjectA", "GetStockObject",
+                      "GetTextExtentPoint32A", "SelectObject", "SetBkColor", "SetBkMode", "SetTextColor",
+                      "TextOutA"),
+    # Only InitCommonControls: a program without a manifest gets comctl32 5.8x,
+    # whose subclass functions (410-413) are ordinal-only before XP SP1, and
+    # GetWindowSubclass (411) in every 5.x (Geoff Chappell, ords472.htm;
+    # microsoft/win32metadata issue 734).
+    "comctl32.dll": {"InitCommonControls": Entry("95", "3.51", COMCTL32_NAMES)},
+    "ole32.dll": {
+        "CoCreateInstance": Entry("95", "3.1", MSDN98 % "CoCreateInstance (api1_1nad): NT 3.1, Windows 95"),
+        **base("CoInitialize", "CoUninitialize"),
+    },
+    "shell32.dll": base("ShellExecuteA"),
+    "version.dll": base("GetFileVersionInfoA", "GetFileVersionInfoSizeA", "VerQueryValueA"),
+    "msvcrt.dll": {
+        name: Entry("98", "NT 4.0", MSVCRT)
+        for name in ("__getmainargs", "__initenv", "__mb_cur_max", "__p__acmdln", "__p__commode", "__p__fmode",
+                     "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_close", "_errno", "_initterm",
+                     "_iob", "_onexit", "_read", "abort", "atoi", "calloc", "exit", "fprintf", "fputc", "fputs",
+                     "free", "fwrite", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove", "memset",
+                     "realloc", "setlocale", "signal", "strchr", "strcmp", "strerror", "strlen", "strncmp",
+                     "vfprintf", "wcslen")
+    },
+}
+
+
+def lookup(dll, name):
+    """The entry for an import by name (or ordinal: none are admitted)."""
+    return EXPORTS.get(dll, {}).get(name) if isinstance(name, str) else None
+
+
+def is_unicode(name):
+    """A Unicode function of the system: a name ending in W after a small
+    letter (lstrlenW, LoadStringW), and the two conversion functions."""
+    return isinstance(name, str) and (
+        (len(name) > 1 and name.endswith("W") and name[-2].islower()) or
+        name in ("MultiByteToWideChar", "WideCharToMultiByte"))
