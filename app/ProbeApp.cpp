@@ -11,9 +11,7 @@ END_MESSAGE_MAP()
 // The one application object.
 CProbeApp theApp;
 
-CProbeApp::CProbeApp() : CWinApp(nullptr)
-{
-}
+CProbeApp::CProbeApp() : CWinApp(nullptr) {}
 
 CProbeApp::~CProbeApp() = default;
 

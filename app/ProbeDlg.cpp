@@ -31,12 +31,6 @@ CProbeDlg::~CProbeDlg()
     ReleaseCom();
 }
 
-const GUID* CProbeDlg::KeepDeviceGuid(const GUID& guid)
-{
-    m_deviceGuids.push_back(guid);
-    return &m_deviceGuids.back();
-}
-
 void CProbeDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
@@ -70,7 +64,7 @@ BOOL CProbeDlg::OnInitDialog()
     m_bComInitialized = SUCCEEDED(::CoInitialize(nullptr));
 
     m_pDeviceList = GetDlgItem<CListBox>(IDC_DEVICE_LIST);
-    EnumerateCaptureDevices(m_pDeviceList);
+    EnumerateCaptureDevices(m_pDeviceList, m_deviceGuids);
     m_pDeviceList->SelectString(0, "");
     OnSelchangeDeviceList();
     return TRUE;
@@ -117,8 +111,19 @@ void CProbeDlg::OnHomepage()
 
 void CProbeDlg::OnClose()
 {
+    if (m_nChecksRunning > 0) {
+        m_bCloseDeferred = true;
+        return;
+    }
     ReleaseCom();
     Default();
+}
+
+void CProbeDlg::OnFinalRelease()
+{
+    // The list's wrapper goes with the window.
+    m_pDeviceList = nullptr;
+    CDialog::OnFinalRelease();
 }
 
 void CProbeDlg::ReleaseCom()

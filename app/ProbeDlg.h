@@ -12,10 +12,6 @@ public:
     explicit CProbeDlg(CWnd* pParent = nullptr);
     ~CProbeDlg() override;
 
-    // The device list keeps a reference to each device's GUID as item data;
-    // the copies live here, at stable addresses, as long as the dialog.
-    const GUID* KeepDeviceGuid(const GUID& guid);
-
     // The display name of a capture format flag.
     static CString GetCaptureFormatName(DWORD dwFlag);
     // The results' first line: "Device ID=0x" and the identifier in hex.
@@ -24,6 +20,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    void OnFinalRelease() override;
 
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
@@ -43,7 +40,14 @@ protected:
 
 private:
     void ReleaseCom();
+    void RunCheck();
 
+    // The device list keeps a reference to each device's GUID as item data;
+    // the copies live here, at stable addresses, as long as the dialog.
     std::deque<GUID> m_deviceGuids;
     bool m_bComInitialized = false;
+    // A close that comes while a check holds its capture object (the
+    // failure report's message box lets it through) waits for the check.
+    int m_nChecksRunning = 0;
+    bool m_bCloseDeferred = false;
 };

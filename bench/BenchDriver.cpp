@@ -55,7 +55,8 @@ Run Start(const std::string& strExe)
     si.cb = sizeof si;
     std::string strCommand = "\"" + strExe + "\"";
     double dBegin = Now();
-    if (!::CreateProcessA(strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &run.pi))
+    if (!::CreateProcessA(strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &run.pi))
         return run;
     while (Now() - dBegin < 60000) {
         FindArgs args = {run.pi.dwProcessId, nullptr};
@@ -82,7 +83,8 @@ void Stop(Run& run)
 
 void Check(HWND hDlg)
 {
-    ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, 1016)));
+    ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, 1016)));
 }
 
 SIZE_T PrivateBytes(HANDLE hProcess)
@@ -170,8 +172,10 @@ int main(int argc, char** argv)
            dStartMs / dMinimalStartMs);
     printf("%-34s %9.2f ms %9.2f ms %7.2fx\n", "one check (median)", dCheckMs, dMinimalCheckMs,
            dCheckMs / dMinimalCheckMs);
-    printf("%-34s %8lld KiB %8lld KiB\n", "private memory at the start", sondaro.nStartKiB, minimal.nStartKiB);
-    printf("%-34s %8lld KiB %8lld KiB\n", "private memory growth, 200 checks", sondaro.nGrowthKiB, minimal.nGrowthKiB);
+    printf("%-34s %8lld KiB %8lld KiB\n", "private memory at the start", sondaro.nStartKiB,
+           minimal.nStartKiB);
+    printf("%-34s %8lld KiB %8lld KiB\n", "private memory growth, 200 checks", sondaro.nGrowthKiB,
+           minimal.nGrowthKiB);
     printf("%-34s %12d %12d\n", "result lines after the checks", sondaro.nLines, minimal.nLines);
     return 0;
 }

@@ -64,12 +64,13 @@ void Check(HWND hDlg)
         return;
     DWORD_PTR dwId = ::SendMessageA(hList, LB_GETITEMDATA, nSel, 0);
     IDirectSoundCapture* pCapture = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_DirectSoundCapture, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSoundCapture,
-                                  reinterpret_cast<void**>(&pCapture))))
+    if (FAILED(::CoCreateInstance(CLSID_DirectSoundCapture, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IDirectSoundCapture, reinterpret_cast<void**>(&pCapture))))
         return;
     DSCCAPS caps = {};
     caps.dwSize = sizeof caps;
-    if (SUCCEEDED(pCapture->Initialize(reinterpret_cast<LPCGUID>(dwId))) && SUCCEEDED(pCapture->GetCaps(&caps))) {
+    if (SUCCEEDED(pCapture->Initialize(reinterpret_cast<LPCGUID>(dwId))) &&
+        SUCCEEDED(pCapture->GetCaps(&caps))) {
         char szLine[64];
         sprintf(szLine, "Device ID=0x%X", static_cast<unsigned>(dwId));
         ::SendMessageA(hResults, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(szLine));
@@ -110,8 +111,9 @@ void InitDialog(HWND hDlg)
         if (::GetFileVersionInfoA(szPath, 0, dwSize, &data[0]) &&
             ::VerQueryValueA(&data[0], "\\", reinterpret_cast<void**>(&pInfo), &nLength)) {
             char szVersion[64];
-            sprintf(szVersion, "%u.%u.%u.%u", HIWORD(pInfo->dwProductVersionMS), LOWORD(pInfo->dwProductVersionMS),
-                    HIWORD(pInfo->dwProductVersionLS), LOWORD(pInfo->dwProductVersionLS));
+            sprintf(szVersion, "%u.%u.%u.%u", HIWORD(pInfo->dwProductVersionMS),
+                    LOWORD(pInfo->dwProductVersionMS), HIWORD(pInfo->dwProductVersionLS),
+                    LOWORD(pInfo->dwProductVersionLS));
             version += szVersion;
         }
     }

@@ -54,5 +54,11 @@ private:
     // The window is made on first need and starts inactive, without tools.
     void EnsureToolTip();
     void SetLinkCursorIfGiven();
-    void Repaint() { Invalidate(TRUE); }
+    // Only a window that exists: InvalidateRect without one repaints every
+    // window of the desktop.
+    void Repaint()
+    {
+        if (m_hWnd)
+            Invalidate(TRUE);
+    }
 };

@@ -15,7 +15,8 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 bool CCmdTarget::DispatchMessageMap(UINT nMessage, UINT nCode, UINT nID, WPARAM wParam, LPARAM lParam,
                                     LRESULT& lResult)
 {
-    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap;
+         pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->pfnThunk; ++pEntry) {
             if (pEntry->nMessage != nMessage || pEntry->nCode != nCode || pEntry->nID != nID)
                 continue;

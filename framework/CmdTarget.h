@@ -49,7 +49,10 @@ protected:                                                                      
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                               \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }                        \
+    const AFX_MSGMAP* theClass::GetMessageMap() const                                                        \
+    {                                                                                                        \
+        return GetThisMessageMap();                                                                          \
+    }                                                                                                        \
     const AFX_MSGMAP* theClass::GetThisMessageMap()                                                          \
     {                                                                                                        \
         typedef theClass ThisClass [[maybe_unused]];                                                         \
@@ -57,7 +60,9 @@ protected:                                                                      
         static const AFX_MSGMAP_ENTRY s_entries[] = {
 
 #define END_MESSAGE_MAP()                                                                                    \
-    {0, 0, 0, nullptr}                                                                                       \
+    {                                                                                                        \
+        0, 0, 0, nullptr                                                                                     \
+    }                                                                                                        \
     }                                                                                                        \
     ;                                                                                                        \
     static const AFX_MSGMAP s_map = {&TheBaseClass::GetThisMessageMap, s_entries};                           \

@@ -27,9 +27,7 @@ ON_COMMAND(IDOK, &CDialog::OnOK)
 ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
-{
-}
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
 CDialog::~CDialog()
 {
@@ -55,8 +53,10 @@ INT_PTR CDialog::DoModal()
     HRSRC hResource = ::FindResourceA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5));
     HGLOBAL hTemplate = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
     m_pTemplate = hTemplate ? static_cast<const DLGTEMPLATE*>(::LockResource(hTemplate)) : nullptr;
-    if (!m_pTemplate)
+    if (!m_pTemplate) {
+        ForgetAsMainWindow();
         return -1;
+    }
 
     HWND hWndOwner = GetModalOwner();
     bool bOwnerDisabled = hWndOwner && ::IsWindowEnabled(hWndOwner);
@@ -91,7 +91,9 @@ INT_PTR CDialog::DoModal()
     // Give the activation back to the owner before this window goes.
     if (bOwnerDisabled)
         ::EnableWindow(hWndOwner, TRUE);
-    if (hWnd && ::IsWindow(hWnd)) {
+    if (!hWnd)
+        ForgetAsMainWindow();
+    else if (::IsWindow(hWnd)) {
         if (hWndOwner && ::GetActiveWindow() == hWnd)
             ::SetActiveWindow(hWndOwner);
         ::DestroyWindow(hWnd);
@@ -135,9 +137,7 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
     return TRUE;
 }
 
-void CDialog::DoDataExchange(CDataExchange*)
-{
-}
+void CDialog::DoDataExchange(CDataExchange*) {}
 
 void CDialog::OnOK()
 {

@@ -29,13 +29,14 @@ HMODULE WINAPI LoadLibraryThroughAnsi(LPCWSTR pszFile)
     return ToAnsi(pszFile, szFile) ? ::LoadLibraryA(szFile) : nullptr;
 }
 
-HANDLE WINAPI CreateSemaphoreThroughAnsi(LPSECURITY_ATTRIBUTES pAttributes, LONG lInitialCount, LONG lMaximumCount,
-                                         LPCWSTR pszName)
+HANDLE WINAPI CreateSemaphoreThroughAnsi(LPSECURITY_ATTRIBUTES pAttributes, LONG lInitialCount,
+                                         LONG lMaximumCount, LPCWSTR pszName)
 {
     char szName[MAX_PATH];
     if (!pszName)
         return ::CreateSemaphoreA(pAttributes, lInitialCount, lMaximumCount, nullptr);
-    return ToAnsi(pszName, szName) ? ::CreateSemaphoreA(pAttributes, lInitialCount, lMaximumCount, szName) : nullptr;
+    return ToAnsi(pszName, szName) ? ::CreateSemaphoreA(pAttributes, lInitialCount, lMaximumCount, szName)
+                                   : nullptr;
 }
 
 } // namespace

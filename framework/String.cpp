@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 CString::CString(LPCWSTR pwch, int nLength)
 {
@@ -103,7 +104,8 @@ void CString::Format(LPCSTR pszFormat, ...)
 
 void CString::FormatV(LPCSTR pszFormat, va_list args)
 {
-    // First pass measures, second pass writes.
+    // First pass measures, second pass writes, into storage of its own: an
+    // argument may be this string's own text.
     va_list measure;
     va_copy(measure, args);
     int nLength = vsnprintf(nullptr, 0, pszFormat, measure);
@@ -112,9 +114,10 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
         m_str.clear();
         return;
     }
-    m_str.resize(nLength + 1);
-    vsnprintf(&m_str[0], nLength + 1, pszFormat, args);
-    m_str.resize(nLength);
+    std::string strFormatted(nLength + 1, '\0');
+    vsnprintf(&strFormatted[0], nLength + 1, pszFormat, args);
+    strFormatted.resize(nLength);
+    m_str = std::move(strFormatted);
 }
 
 BOOL CString::LoadString(UINT nID)

@@ -41,7 +41,7 @@ public:
 
     // printf-style; the format is always a literal of the program, never data.
     void Format(LPCSTR pszFormat, ...) __attribute__((format(gnu_printf, 2, 3)));
-    void FormatV(LPCSTR pszFormat, va_list args);
+    void FormatV(LPCSTR pszFormat, va_list args) __attribute__((format(gnu_printf, 2, 0)));
 
     // Loads a string resource as ANSI text; empty when there is none.
     BOOL LoadString(UINT nID);

@@ -56,9 +56,7 @@ HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
     return ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
 }
 
-void CWinApp::OnHelp()
-{
-}
+void CWinApp::OnHelp() {}
 
 CWinApp* AfxGetApp()
 {

@@ -128,16 +128,19 @@ BOOL CWnd::PreTranslateMessage(MSG*)
     return FALSE;
 }
 
-void CWnd::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CWnd::DrawItem(LPDRAWITEMSTRUCT) {}
 
 void CWnd::OnFinalRelease()
+{
+    ForgetAsMainWindow();
+    m_children.clear();
+}
+
+void CWnd::ForgetAsMainWindow()
 {
     CWinApp* pApp = AfxGetApp();
     if (pApp && pApp->m_pMainWnd == this)
         pApp->m_pMainWnd = nullptr;
-    m_children.clear();
 }
 
 void CWnd::WindowDestroyed()

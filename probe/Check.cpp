@@ -7,12 +7,23 @@
 
 void CProbeDlg::OnCheck()
 {
+    ++m_nChecksRunning;
+    RunCheck();
+    --m_nChecksRunning;
+    if (m_nChecksRunning == 0 && m_bCloseDeferred) {
+        m_bCloseDeferred = false;
+        SendMessage(WM_CLOSE);
+    }
+}
+
+void CProbeDlg::RunCheck()
+{
     m_results.ResetContent();
 
     int nIndex = m_pDeviceList->GetCurSel();
     IDirectSoundCapture* pCapture = nullptr;
-    HRESULT hr = ::CoCreateInstance(CLSID_DirectSoundCapture, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSoundCapture,
-                                    reinterpret_cast<void**>(&pCapture));
+    HRESULT hr = ::CoCreateInstance(CLSID_DirectSoundCapture, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IDirectSoundCapture, reinterpret_cast<void**>(&pCapture));
     if (FAILED(hr)) {
         ReportFailure(hr, "Fehler: DirectSoundCapture Erzeugung");
         return;

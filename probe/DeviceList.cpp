@@ -12,8 +12,9 @@ template <class Function> Function LookUp(HMODULE hModule, LPCSTR pszName)
 }
 } // namespace
 
-HRESULT EnumerateCaptureDevices(CListBox* list)
+HRESULT EnumerateCaptureDevices(CListBox* list, std::deque<GUID>& guids)
 {
+    CaptureDeviceList context = {list, &guids};
     // Looked up at run time: Windows NT 4.0 and Windows 95 and 98 before
     // DirectX 5 have no capture functions, and the program still starts
     // there, with an empty list.
@@ -25,13 +26,13 @@ HRESULT EnumerateCaptureDevices(CListBox* list)
         // The Unicode function is a stub there.
         auto pfnEnumerate = LookUp<CaptureEnumerateA>(hDirectSound, "DirectSoundCaptureEnumerateA");
         if (pfnEnumerate)
-            hr = pfnEnumerate(AddCaptureDevice, list);
+            hr = pfnEnumerate(AddCaptureDevice, &context);
     } else {
         // The ANSI function of some systems cuts long descriptions into a
         // fixed buffer without terminating them.
         auto pfnEnumerate = LookUp<CaptureEnumerateW>(hDirectSound, "DirectSoundCaptureEnumerateW");
         if (pfnEnumerate)
-            hr = pfnEnumerate(AddCaptureDeviceW, list);
+            hr = pfnEnumerate(AddCaptureDeviceW, &context);
     }
     ::FreeLibrary(hDirectSound);
     return hr;
@@ -39,21 +40,33 @@ HRESULT EnumerateCaptureDevices(CListBox* list)
 
 BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCSTR description, LPCSTR, LPVOID context)
 {
-    CListBox* list = static_cast<CListBox*>(context);
+    const CaptureDeviceList* pDevices = static_cast<const CaptureDeviceList*>(context);
+    // No exception may unwind into DirectSound: a device without room for
+    // its GUID is left out, before the list has seen it.
+    DWORD_PTR dwIdentifier = 0;
+    try {
+        if (guid) {
+            pDevices->pGuids->push_back(*guid);
+            dwIdentifier = reinterpret_cast<DWORD_PTR>(&pDevices->pGuids->back());
+        }
+    } catch (...) {
+        return TRUE;
+    }
+    CListBox* list = pDevices->pList;
     list->SetCurSel(0);
     int nIndex = list->AddString(description);
-
-    DWORD_PTR dwIdentifier = 0;
-    CProbeDlg* pDlg = dynamic_cast<CProbeDlg*>(list->GetParent());
-    if (guid && pDlg)
-        dwIdentifier = reinterpret_cast<DWORD_PTR>(pDlg->KeepDeviceGuid(*guid));
     list->SetItemData(nIndex, dwIdentifier);
     return TRUE;
 }
 
 BOOL CALLBACK AddCaptureDeviceW(LPGUID guid, LPCWSTR description, LPCWSTR, LPVOID context)
 {
-    return AddCaptureDevice(guid, CString(description), nullptr, context);
+    try {
+        return AddCaptureDevice(guid, CString(description), nullptr, context);
+    } catch (...) {
+        // No room for the converted description: the device is left out.
+        return TRUE;
+    }
 }
 
 void CProbeDlg::OnSelchangeDeviceList()

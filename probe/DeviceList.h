@@ -5,11 +5,20 @@
 
 #include <dsound.h>
 
+#include <deque>
+
 // Lists every capture device in `list`: the description as the entry's
 // text, the reference to the device's GUID as its item data (0 for the
-// primary capture device). Returns the enumeration's status; without
-// DirectSound capture on the system the list stays empty.
-HRESULT EnumerateCaptureDevices(CListBox* list);
+// primary capture device). The GUIDs are kept in `guids`, which must live as
+// long as the list. Returns the enumeration's status; without DirectSound
+// capture on the system the list stays empty.
+HRESULT EnumerateCaptureDevices(CListBox* list, std::deque<GUID>& guids);
+
+// What the enumeration's callbacks get as their context.
+struct CaptureDeviceList {
+    CListBox* pList;
+    std::deque<GUID>* pGuids;
+};
 
 // The enumeration's callbacks: the ANSI one, and the Unicode one that hands
 // the description on converted whole.

@@ -42,7 +42,8 @@ CString SystemMessage(HRESULT status)
     DWORD dwLength = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                       static_cast<DWORD>(status), 0, szText, sizeof szText, nullptr);
     // System texts end with a line break.
-    while (dwLength > 0 && (szText[dwLength - 1] == '\r' || szText[dwLength - 1] == '\n' || szText[dwLength - 1] == ' '))
+    while (dwLength > 0 &&
+           (szText[dwLength - 1] == '\r' || szText[dwLength - 1] == '\n' || szText[dwLength - 1] == ' '))
         --dwLength;
     return CString(szText, static_cast<int>(dwLength));
 }

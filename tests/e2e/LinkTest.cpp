@@ -7,7 +7,8 @@
 
 namespace {
 
-const char kAddress[] = "http://www.sondaro.org/software/download/index.php?Software=Sondaro&CurrentVersion=0.1.0.0";
+const char kAddress[] =
+    "http://www.sondaro.org/software/download/index.php?Software=Sondaro&CurrentVersion=0.1.0.0";
 const char kAboutCaption[] = "Info \xFC"
                              "ber Sondaro";
 

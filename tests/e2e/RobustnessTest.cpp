@@ -15,7 +15,8 @@ std::vector<std::string> OfferedDescriptions()
         std::string(200, 'L'),
         "Mic & Line",
         "Mic %s %n %x",
-        "Mikrofon f\xFCr \xDC" "bertragung",
+        "Mikrofon f\xFCr \xDC"
+        "bertragung",
         "Twin Input",
         "Twin Input",
         "Input Seven",
@@ -61,9 +62,10 @@ TEST(RobustnessTest, OddLongAndRepeatedDescriptionsAreListedWholeAndChecked)
     for (const std::string& strOffered : OfferedDescriptions())
         EXPECT_NE(devices.end(), std::find(devices.begin(), devices.end(), strOffered)) << strOffered;
     EXPECT_EQ(2, std::count(devices.begin(), devices.end(), "Twin Input"));
-    EXPECT_TRUE(std::is_sorted(devices.begin(), devices.end(), [](const std::string& a, const std::string& b) {
-        return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
-    }));
+    EXPECT_TRUE(
+        std::is_sorted(devices.begin(), devices.end(), [](const std::string& a, const std::string& b) {
+            return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
+        }));
 
     std::set<DWORD_PTR> identifiers;
     for (int i = 0; i < static_cast<int>(devices.size()); ++i) {
@@ -108,7 +110,8 @@ TEST(RobustnessTest, ARunWritesNoRegistryKeyAndNoFile)
         ASSERT_TRUE(sondaro.MainWindow());
         sondaro.PressCheck();
         ::PostMessageA(sondaro.MainWindow(), WM_SYSCOMMAND, 16, 0);
-        HWND hAbout = sondaro.WaitForDialog("Info \xFC" "ber Sondaro");
+        HWND hAbout = sondaro.WaitForDialog("Info \xFC"
+                                            "ber Sondaro");
         ASSERT_TRUE(hAbout);
         ::PostMessageA(hAbout, WM_COMMAND, IDCANCEL, 0);
         ::PostMessageA(sondaro.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -64,7 +64,8 @@ SondaroProcess::SondaroProcess(const std::string& strExe)
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     std::string strCommand = "\"" + strExe + "\"";
-    if (!::CreateProcessA(strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
+    if (!::CreateProcessA(strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &m_pi))
         return;
     ::WaitForInputIdle(m_pi.hProcess, 30000);
     m_hWndMain = FindTopWindow(m_pi.dwProcessId, false, nullptr, 30000);
@@ -95,13 +96,7 @@ std::vector<std::string> SondaroProcess::Results() const
 
 std::vector<int> SondaroProcess::SelectedResults() const
 {
-    std::vector<int> selected;
-    HWND hList = Item(1005);
-    int nCount = static_cast<int>(::SendMessageA(hList, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < nCount; ++i)
-        if (::SendMessageA(hList, LB_GETSEL, i, 0) > 0)
-            selected.push_back(i);
-    return selected;
+    return SelectedLines(Item(1005));
 }
 
 int SondaroProcess::SelectedDevice() const
@@ -123,12 +118,14 @@ void SondaroProcess::SelectDevice(int nIndex)
 
 void SondaroProcess::PressCheck()
 {
-    ::SendMessageA(m_hWndMain, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), reinterpret_cast<LPARAM>(Item(1016)));
+    ::SendMessageA(m_hWndMain, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Item(1016)));
 }
 
 void SondaroProcess::PostCheck()
 {
-    ::PostMessageA(m_hWndMain, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), reinterpret_cast<LPARAM>(Item(1016)));
+    ::PostMessageA(m_hWndMain, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Item(1016)));
 }
 
 HWND SondaroProcess::WaitForMessageBox(DWORD dwTimeoutMs) const
@@ -145,7 +142,8 @@ SIZE_T SondaroProcess::PrivateBytes() const
 {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(m_pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    ::GetProcessMemoryInfo(m_pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                           sizeof counters);
     // The committed private memory; Wine leaves PrivateUsage at 0.
     return counters.PagefileUsage;
 }
@@ -167,32 +165,4 @@ bool SondaroProcess::Responds() const
 {
     DWORD_PTR dwResult = 0;
     return ::SendMessageTimeoutA(m_hWndMain, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &dwResult) != 0;
-}
-
-std::vector<std::string> ListLines(HWND hWndList)
-{
-    // Read as wide text and converted here: Wine hands another process only
-    // the first character of an ANSI LB_GETTEXT.
-    std::vector<std::string> lines;
-    int nCount = static_cast<int>(::SendMessageW(hWndList, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < nCount; ++i) {
-        int nLength = static_cast<int>(::SendMessageW(hWndList, LB_GETTEXTLEN, i, 0));
-        std::wstring wline(nLength + 1, L'\0');
-        int nCopied = static_cast<int>(::SendMessageW(hWndList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wline[0])));
-        std::string line;
-        if (nCopied > 0) {
-            int nBytes = ::WideCharToMultiByte(CP_ACP, 0, wline.c_str(), nCopied, nullptr, 0, nullptr, nullptr);
-            line.resize(nBytes);
-            ::WideCharToMultiByte(CP_ACP, 0, wline.c_str(), nCopied, &line[0], nBytes, nullptr, nullptr);
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string WindowText(HWND hWnd)
-{
-    char szText[1024] = "";
-    ::GetWindowTextA(hWnd, szText, sizeof szText);
-    return szText;
 }

@@ -2,6 +2,8 @@
 // talks to them with the messages any other program could send.
 #pragma once
 
+#include "common/ListText.h"
+
 #include <windows.h>
 
 #include <string>
@@ -55,6 +57,3 @@ private:
     PROCESS_INFORMATION m_pi = {};
     HWND m_hWndMain = nullptr;
 };
-
-std::vector<std::string> ListLines(HWND hWndList);
-std::string WindowText(HWND hWnd);

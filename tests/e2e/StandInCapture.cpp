@@ -51,7 +51,8 @@ public:
             delete this;
         return nRefs;
     }
-    HRESULT STDMETHODCALLTYPE CreateCaptureBuffer(LPCDSCBUFFERDESC, IDirectSoundCaptureBuffer**, IUnknown*) override
+    HRESULT STDMETHODCALLTYPE CreateCaptureBuffer(LPCDSCBUFFERDESC, IDirectSoundCaptureBuffer**,
+                                                  IUnknown*) override
     {
         return E_NOTIMPL;
     }

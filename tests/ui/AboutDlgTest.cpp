@@ -59,9 +59,8 @@ TEST(AboutDlgTest, EnterAndEscapeClose)
 {
     {
         CAboutDlg dlg;
-        INT_PTR nResult = RunDialog(dlg, [](HWND hAbout) {
-            ::PostMessageA(::GetDlgItem(hAbout, IDOK), WM_KEYDOWN, VK_RETURN, 0);
-        });
+        INT_PTR nResult = RunDialog(
+            dlg, [](HWND hAbout) { ::PostMessageA(::GetDlgItem(hAbout, IDOK), WM_KEYDOWN, VK_RETURN, 0); });
         EXPECT_EQ(IDOK, nResult);
     }
     {

@@ -30,7 +30,8 @@ void PressCheck(HWND hDlg)
 void SelectDevice(HWND hDlg, int nIndex)
 {
     ::SendMessageA(Devices(hDlg), LB_SETCURSEL, nIndex, 0);
-    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(Devices(hDlg)));
+    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(Devices(hDlg)));
 }
 
 DWORD_PTR SelectedIdentifier(HWND hDlg)
@@ -62,10 +63,11 @@ void ExpectCheckResult(HWND hDlg, DWORD dwFormats)
 void ExpectReport(HWND hDlg, const std::string& text)
 {
     std::string seen;
-    WhileTriggering([hDlg] { PressCheck(hDlg); }, "SondaroUiTest", [&seen](HWND hBox) {
-        seen = WindowText(::GetDlgItem(hBox, 0xFFFF));
-        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    });
+    WhileTriggering([hDlg] { PressCheck(hDlg); }, "SondaroUiTest",
+                    [&seen](HWND hBox) {
+                        seen = WindowText(::GetDlgItem(hBox, 0xFFFF));
+                        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+                    });
     EXPECT_EQ(text, seen);
     EXPECT_TRUE(ListLines(Results(hDlg)).empty());
 }
@@ -107,7 +109,34 @@ TEST_P(CheckFormatsTest, WritesIdentifierAndTwentyLinesSelectingTheSupportedOnes
 }
 
 // All twenty, none, only bits that name no format, first and last line.
-INSTANTIATE_TEST_SUITE_P(Masks, CheckFormatsTest, testing::Values(0xFFFFFu, 0u, 0xFFF00000u, 0x80001u, 0x5A5A5u));
+INSTANTIATE_TEST_SUITE_P(Masks, CheckFormatsTest,
+                         testing::Values(0xFFFFFu, 0u, 0xFFF00000u, 0x80001u, 0x5A5A5u));
+
+// The lines as the user reads them, written out.
+TEST(CheckTest, LinesOfOneMaskReadAsWritten)
+{
+    const char* const kLines[] = {
+        "16bit stereo 96.000kHz \tOKAY", "16bit stereo 48.000kHz \tFAIL", "16bit stereo 44.100kHz \tOKAY",
+        "16bit stereo 22.050kHz \tFAIL", "16bit stereo 11.025kHz \tFAIL", "16bit mono   96.000kHz \tFAIL",
+        "16bit mono   48.000kHz \tFAIL", "16bit mono   44.100kHz \tFAIL", "16bit mono   22.050kHz \tFAIL",
+        "16bit mono   11.025kHz \tOKAY", "8bit  stereo 96.000kHz \tFAIL", "8bit  stereo 48.000kHz \tFAIL",
+        "8bit  stereo 44.100kHz \tFAIL", "8bit  stereo 22.050kHz \tFAIL", "8bit  stereo 11.025kHz \tFAIL",
+        "8bit  mono   96.000kHz \tFAIL", "8bit  mono   48.000kHz \tFAIL", "8bit  mono   44.100kHz \tFAIL",
+        "8bit  mono   22.050kHz \tFAIL", "8bit  mono   11.025kHz \tOKAY",
+    };
+    CProbeDlg dlg;
+    RunDialog(dlg, [&kLines](HWND hDlg) {
+        FakeCaptureScript script;
+        script.dwFormats = 0x80805; // 96S16, 4S16, 1M16, 1M08
+        FakeCaptureRegistration fake(script);
+        PressCheck(hDlg);
+        std::vector<std::string> lines = ListLines(Results(hDlg));
+        ASSERT_EQ(21u, lines.size());
+        EXPECT_EQ(std::vector<std::string>(std::begin(kLines), std::end(kLines)),
+                  std::vector<std::string>(lines.begin() + 1, lines.end()));
+        EXPECT_EQ((std::vector<int>{1, 3, 10, 20}), SelectedLines(Results(hDlg)));
+    });
+}
 
 TEST(CheckTest, PrimaryDeviceIsInitialisedWithNullAndShownAsZero)
 {
@@ -131,7 +160,8 @@ TEST(CheckTest, PrimaryDeviceIsInitialisedWithNullAndShownAsZero)
 TEST(CheckTest, IdentifierIsPrintedInUpperCaseHexWithoutPadding)
 {
     // A GUID at an address whose hex form has letters and a leading zero.
-    void* pPlace = ::VirtualAlloc(reinterpret_cast<void*>(0x0ABC0000), 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    void* pPlace =
+        ::VirtualAlloc(reinterpret_cast<void*>(0x0ABC0000), 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
     ASSERT_EQ(reinterpret_cast<void*>(0x0ABC0000), pPlace);
     CProbeDlg dlg;
     RunDialog(dlg, [](HWND hDlg) {
@@ -160,56 +190,81 @@ TEST(CheckTest, TwoChecksInARowLeaveOneResult)
     });
 }
 
-TEST(CheckTest, FailedCreationReportsAndCallsNothingElse)
-{
-    CProbeDlg dlg;
-    RunDialog(dlg, [](HWND hDlg) {
-        FakeCaptureScript script;
-        script.hrCreate = REGDB_E_CLASSNOTREG;
-        FakeCaptureRegistration fake(script);
-        ExpectReport(hDlg, "Fehlercode 0x80040154 (REGDB_E_CLASSNOTREG) \n Fehler: DirectSoundCapture Erzeugung");
-        EXPECT_EQ("Create;", fake.Log().calls);
-        EXPECT_EQ(0, fake.Log().nCreated);
-    });
-}
+struct FailingStep {
+    const char* pszName;
+    FakeCaptureScript script;
+    const char* pszReport;
+    const char* pszCalls;
+};
 
-TEST(CheckTest, FailedInitialisationReportsAndReleases)
-{
-    CProbeDlg dlg;
-    RunDialog(dlg, [](HWND hDlg) {
-        FakeCaptureScript script;
-        script.hrInitialize = DSERR_NODRIVER;
-        script.dwFormats = 0xFFFFF;
-        FakeCaptureRegistration fake(script);
-        ExpectReport(hDlg, "Fehlercode 0x88780078 (DSERR_NODRIVER) \n Fehler: DirectSound Initialisierung");
-        EXPECT_EQ("Create;Initialize;Release;", fake.Log().calls);
-        EXPECT_EQ(0, fake.Log().nLiving);
-    });
-}
+class CheckFailureTest : public testing::TestWithParam<FailingStep> {};
 
-TEST(CheckTest, FailedCapsQueryReportsAndReleases)
+TEST_P(CheckFailureTest, ReportsTheStepReleasesWhatWasMadeAndLeavesTheResultsEmpty)
 {
     CProbeDlg dlg;
     RunDialog(dlg, [](HWND hDlg) {
-        FakeCaptureScript script;
-        script.hrGetCaps = DSERR_INVALIDPARAM;
-        FakeCaptureRegistration fake(script);
-        ExpectReport(hDlg, "Fehlercode 0x80070057 (DSERR_INVALIDPARAM) \n "
-                           "Fehler: GetCaps, eventuell wird Aufnahmeformat nicht unterst\xFCtzt");
-        EXPECT_EQ("Create;Initialize;GetCaps;Release;", fake.Log().calls);
+        FakeCaptureRegistration fake(GetParam().script);
+        ExpectReport(hDlg, GetParam().pszReport);
+        EXPECT_EQ(GetParam().pszCalls, fake.Log().calls);
         EXPECT_EQ(0, fake.Log().nLiving);
-        // The device list is as it was, and the next check works again.
+        // The device list is as it was.
         EXPECT_NE(LB_ERR, ::SendMessageA(Devices(hDlg), LB_GETCURSEL, 0, 0));
     });
+}
+
+static FakeCaptureScript Failing(HRESULT hrCreate, HRESULT hrInitialize, HRESULT hrGetCaps)
+{
+    FakeCaptureScript script;
+    script.hrCreate = hrCreate;
+    script.hrInitialize = hrInitialize;
+    script.hrGetCaps = hrGetCaps;
+    script.dwFormats = 0xFFFFF;
+    return script;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, CheckFailureTest,
+    testing::Values(
+        FailingStep{"Create", Failing(REGDB_E_CLASSNOTREG, S_OK, S_OK),
+                    "Fehlercode 0x80040154 (REGDB_E_CLASSNOTREG) \n Fehler: DirectSoundCapture Erzeugung",
+                    "Create;"},
+        FailingStep{"Initialize", Failing(S_OK, DSERR_NODRIVER, S_OK),
+                    "Fehlercode 0x88780078 (DSERR_NODRIVER) \n Fehler: DirectSound Initialisierung",
+                    "Create;Initialize;Release;"},
+        FailingStep{"GetCaps", Failing(S_OK, S_OK, DSERR_INVALIDPARAM),
+                    "Fehlercode 0x80070057 (DSERR_INVALIDPARAM) \n "
+                    "Fehler: GetCaps, eventuell wird Aufnahmeformat nicht unterst\xFCtzt",
+                    "Create;Initialize;GetCaps;Release;"}),
+    [](const testing::TestParamInfo<FailingStep>& info) { return std::string(info.param.pszName); });
+
+// Another program (or the taskbar) may close the dialog while a report is up:
+// the message box's loop lets the WM_CLOSE through. COM goes only once the
+// check has let go of its capture object, and the dialog still ends.
+TEST(CheckTest, CloseDuringAReportWaitsForTheCheckToReleaseItsObject)
+{
+    CProbeDlg dlg;
+    INT_PTR nResult = RunDialog(dlg, [](HWND hDlg) {
+        FakeCaptureScript script;
+        script.hrInitialize = DSERR_ALLOCATED;
+        FakeCaptureRegistration fake(script);
+        WhileTriggering([hDlg] { PressCheck(hDlg); }, "SondaroUiTest",
+                        [hDlg](HWND hBox) {
+                            ::SendMessageA(hDlg, WM_CLOSE, 0, 0);
+                            ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+                        });
+        EXPECT_EQ("Create;Initialize;Release;", fake.Log().calls);
+    });
+    EXPECT_EQ(IDCANCEL, nResult);
 }
 
 TEST(CheckTest, ReportWithoutMessageShowsTheLeadTextAlone)
 {
     std::string seen;
-    WhileTriggering([] { EXPECT_FALSE(ReportFailure(DSERR_ALLOCATED, nullptr)); }, "SondaroUiTest", [&seen](HWND hBox) {
-        seen = WindowText(::GetDlgItem(hBox, 0xFFFF));
-        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    });
+    WhileTriggering([] { EXPECT_FALSE(ReportFailure(DSERR_ALLOCATED, nullptr)); }, "SondaroUiTest",
+                    [&seen](HWND hBox) {
+                        seen = WindowText(::GetDlgItem(hBox, 0xFFFF));
+                        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+                    });
     EXPECT_EQ("Fehlercode 0x8878000A (DSERR_ALLOCATED)", seen);
 }
 
@@ -220,6 +275,7 @@ TEST(NoDeviceTest, EmptyListShowsNoIdentifierAndCheckReportsTheMissingDevice)
     RunDialog(dlg, [](HWND hDlg) {
         EXPECT_EQ(0, ::SendMessageA(Devices(hDlg), LB_GETCOUNT, 0, 0));
         EXPECT_TRUE(ListLines(Results(hDlg)).empty());
-        ExpectReport(hDlg, "Fehlercode 0x88780078 (DSERR_NODRIVER) \n Fehler: kein Aufnahmeger\xE4t vorhanden");
+        ExpectReport(hDlg,
+                     "Fehlercode 0x88780078 (DSERR_NODRIVER) \n Fehler: kein Aufnahmeger\xE4t vorhanden");
     });
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 namespace {
 
 // An owner-drawn button that counts what reaches it.
@@ -42,7 +44,10 @@ END_MESSAGE_MAP()
 // The main template with a counting button on its owner-drawn control.
 class CTestDialog : public CDialog {
 public:
-    explicit CTestDialog(UINT nIDTemplate = IDD_PROBE_DIALOG, CWnd* pParent = nullptr) : CDialog(nIDTemplate, pParent) {}
+    explicit CTestDialog(UINT nIDTemplate = IDD_PROBE_DIALOG, CWnd* pParent = nullptr)
+        : CDialog(nIDTemplate, pParent)
+    {
+    }
     CCountingButton m_button;
     int m_nExchanges = 0;
 
@@ -57,10 +62,60 @@ protected:
 
 } // namespace
 
-TEST(DialogTest, DoModalWithoutTemplateReturnsMinusOne)
+TEST(DialogTest, DoModalWithoutTemplateReturnsMinusOneAndIsNoLongerTheMainWindow)
 {
+    CWnd* pMainWnd = AfxGetApp()->m_pMainWnd;
     CDialog dlg(4242);
+    AfxGetApp()->m_pMainWnd = &dlg;
     EXPECT_EQ(-1, dlg.DoModal());
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+    EXPECT_EQ(nullptr, AfxGetApp()->m_pMainWnd);
+    AfxGetApp()->m_pMainWnd = pMainWnd;
+}
+
+TEST(DialogTest, ModalRunEndsWhenItsWindowIsDestroyedAnotherWay)
+{
+    CTestDialog dlg;
+    AfxGetApp()->m_pMainWnd = &dlg;
+    EXPECT_EQ(-1, RunDialog(dlg, [](HWND hDlg) { ::DestroyWindow(hDlg); }));
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+    EXPECT_EQ(nullptr, dlg.m_button.m_hWnd);
+    EXPECT_EQ(nullptr, AfxGetApp()->m_pMainWnd);
+}
+
+namespace {
+// Handlers that throw, as a container does when memory runs out.
+class CThrowingDialog : public CTestDialog {
+public:
+    void OnThrow() { throw std::bad_alloc(); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CThrowingDialog, CTestDialog)
+ON_BN_CLICKED(IDC_CHECK, &CThrowingDialog::OnThrow)
+END_MESSAGE_MAP()
+
+class CThrowingButton : public CButton {
+public:
+    void OnMouseMove(UINT, POINT) { throw std::bad_alloc(); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CThrowingButton, CButton)
+ON_WM_MOUSEMOVE()
+END_MESSAGE_MAP()
+} // namespace
+
+TEST(DialogTest, NoExceptionLeavesADialogOrWindowProcedure)
+{
+    CThrowingDialog dlg;
+    CThrowingButton button;
+    RunDialog(dlg, [&button](HWND hDlg) {
+        ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_CHECK, BN_CLICKED), 0);
+        ASSERT_TRUE(button.SubclassWindow(::GetDlgItem(hDlg, IDC_CHECK)));
+        ::SendMessageA(button.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+        EXPECT_TRUE(::IsWindow(hDlg));
+    });
     EXPECT_EQ(nullptr, dlg.m_hWnd);
 }
 
@@ -143,14 +198,16 @@ TEST(DialogTest, MessageBoxIsCaptionedWithTheApplicationNameAndWarnsWhenTheTypeN
 {
     const char* pszCaption = AfxGetApp()->m_strAppName;
     HICON hExclamation = ::LoadIconA(nullptr, IDI_EXCLAMATION);
-    WhileTriggering([] { AfxMessageBox("first line \n second line"); }, pszCaption, [hExclamation](HWND hBox) {
-        EXPECT_EQ("first line \n second line", WindowText(::GetDlgItem(hBox, 0xFFFF)));
-        EXPECT_EQ(hExclamation, MessageBoxIcon(hBox));
-        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    });
+    WhileTriggering([] { AfxMessageBox("first line \n second line"); }, pszCaption,
+                    [hExclamation](HWND hBox) {
+                        EXPECT_EQ("first line \n second line", WindowText(::GetDlgItem(hBox, 0xFFFF)));
+                        EXPECT_EQ(hExclamation, MessageBoxIcon(hBox));
+                        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+                    });
     HICON hInformation = ::LoadIconA(nullptr, IDI_INFORMATION);
-    WhileTriggering([] { AfxMessageBox("text", MB_OK | MB_ICONINFORMATION); }, pszCaption, [hInformation](HWND hBox) {
-        EXPECT_EQ(hInformation, MessageBoxIcon(hBox));
-        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-    });
+    WhileTriggering([] { AfxMessageBox("text", MB_OK | MB_ICONINFORMATION); }, pszCaption,
+                    [hInformation](HWND hBox) {
+                        EXPECT_EQ(hInformation, MessageBoxIcon(hBox));
+                        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+                    });
 }

@@ -1,6 +1,8 @@
 #include "UiTest.h"
 
 #include "app/ProbeDlg.h"
+#include "fakes/FakeCapture.h"
+#include "probe/DeviceList.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +28,8 @@ void SelectDevice(HWND hDlg, int nIndex)
 {
     HWND hList = Item(hDlg, IDC_DEVICE_LIST);
     ::SendMessageA(hList, LB_SETCURSEL, nIndex, 0);
-    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(hList));
 }
 
 } // namespace
@@ -73,7 +76,9 @@ TEST(ProbeDlgTest, SystemMenuEndsWithSeparatorAndAboutEntry)
         EXPECT_EQ(16u, ::GetMenuItemID(hMenu, nCount - 1));
         char szText[64] = "";
         ::GetMenuStringA(hMenu, nCount - 1, szText, sizeof szText, MF_BYPOSITION);
-        EXPECT_STREQ("&Info \xFC" "ber Sondaro...", szText);
+        EXPECT_STREQ("&Info \xFC"
+                     "ber Sondaro...",
+                     szText);
     });
 }
 
@@ -100,9 +105,10 @@ TEST(ProbeDlgTest, ListsDevicesSortedWithWholeDescriptionsAndStableIdentifiers)
         const std::string strLong = "Alpha Microphone with a description longer than 32 bytes";
         EXPECT_NE(devices.end(), std::find(devices.begin(), devices.end(), strLong));
         EXPECT_NE(devices.end(), std::find(devices.begin(), devices.end(), "Beta Microphone"));
-        EXPECT_TRUE(std::is_sorted(devices.begin(), devices.end(), [](const std::string& a, const std::string& b) {
-            return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
-        }));
+        EXPECT_TRUE(
+            std::is_sorted(devices.begin(), devices.end(), [](const std::string& a, const std::string& b) {
+                return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
+            }));
 
         int nPrimary = 0;
         std::vector<GUID> guids;
@@ -200,16 +206,70 @@ TEST_P(ProbeDlgEndTest, EndsAndReleasesComExactlyOnce)
 
 INSTANTIATE_TEST_SUITE_P(ByCloseEscAndEnter, ProbeDlgEndTest, testing::Values(0, 1, 2));
 
-TEST(ProbeDlgTest, PaintsItsIconWhileMinimisedAndRestores)
+TEST(ProbeDlgTest, EnterOnCheckRunsTheCheckAndLeavesTheDialogOpen)
 {
-    CProbeDlg dlg;
-    RunDialog(dlg, [](HWND hDlg) {
-        ::ShowWindow(hDlg, SW_MINIMIZE);
-        EXPECT_TRUE(::IsIconic(hDlg));
-        ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-        ::ShowWindow(hDlg, SW_RESTORE);
-        EXPECT_FALSE(::IsIconic(hDlg));
-        ::UpdateWindow(hDlg);
-        EXPECT_EQ(1u, ListLines(Item(hDlg, IDC_RESULTS)).size());
+    ASSERT_EQ(S_OK, ::CoInitialize(nullptr));
+    {
+        FakeCaptureScript script;
+        script.dwFormats = 0x80001;
+        FakeCaptureRegistration fake(script);
+        CProbeDlg dlg;
+        INT_PTR nResult = RunDialog(dlg, [](HWND hDlg) {
+            // As the Tab key moves it: the dialog manager makes a focused
+            // push button the default one.
+            ::SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(hDlg, IDC_CHECK)), TRUE);
+            ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+        });
+        // The test's own IDCANCEL ended it, not the Enter key.
+        EXPECT_EQ(IDCANCEL, nResult);
+        EXPECT_EQ("Create;Initialize;GetCaps;Release;", fake.Log().calls);
+    }
+    ::CoUninitialize();
+}
+
+namespace {
+class CProbeDlgWithList : public CProbeDlg {
+public:
+    CListBox* DeviceList() const { return m_pDeviceList; }
+};
+} // namespace
+
+TEST(ProbeDlgTest, DeviceListPointerGoesWithTheWindow)
+{
+    CProbeDlgWithList dlg;
+    RunDialog(dlg, [&dlg](HWND hDlg) {
+        ASSERT_TRUE(dlg.DeviceList());
+        EXPECT_EQ(Item(hDlg, IDC_DEVICE_LIST), dlg.DeviceList()->m_hWnd);
     });
+    EXPECT_EQ(nullptr, dlg.DeviceList());
+}
+
+// The enumeration keeps the GUIDs where it is told, whatever the list's
+// parent is.
+TEST(DeviceListTest, IdentifiesEveryDeviceInAListOfAnyDialog)
+{
+    ASSERT_EQ(S_OK, ::CoInitialize(nullptr));
+    CDialog plain(IDD_PROBE_DIALOG);
+    std::deque<GUID> guids;
+    RunDialog(plain, [&plain, &guids](HWND hDlg) {
+        CListBox* pList = plain.GetDlgItem<CListBox>(IDC_DEVICE_LIST);
+        ASSERT_TRUE(pList);
+        EnumerateCaptureDevices(pList, guids);
+        const int nCount = pList->GetCount();
+        // The primary device and at least the test's two sources.
+        ASSERT_GE(nCount, 3);
+        ASSERT_EQ(static_cast<size_t>(nCount - 1), guids.size());
+        int nPrimary = 0;
+        for (int i = 0; i < nCount; ++i) {
+            const GUID* pGuid = reinterpret_cast<const GUID*>(pList->GetItemData(i));
+            if (!pGuid)
+                ++nPrimary;
+            else
+                EXPECT_NE(guids.end(), std::find_if(guids.begin(), guids.end(),
+                                                    [pGuid](const GUID& kept) { return &kept == pGuid; }))
+                    << ListLines(Item(hDlg, IDC_DEVICE_LIST))[i];
+        }
+        EXPECT_EQ(1, nPrimary);
+    });
+    ::CoUninitialize();
 }

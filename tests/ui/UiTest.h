@@ -2,6 +2,7 @@
 #pragma once
 
 #include "afxwin.h"
+#include "common/ListText.h"
 
 #include <functional>
 #include <string>
@@ -15,7 +16,3 @@ INT_PTR RunDialog(CDialog& dlg, const std::function<void(HWND)>& body);
 // the given caption that appears while `trigger` runs (e.g. a message box).
 void WhileTriggering(const std::function<void()>& trigger, const char* pszCaption,
                      const std::function<void(HWND)>& action);
-
-std::vector<std::string> ListLines(HWND hWndList);
-std::vector<int> SelectedLines(HWND hWndList);
-std::string WindowText(HWND hWnd);

@@ -39,7 +39,8 @@ BOOL CALLBACK FindCaption(HWND hWnd, LPARAM lParam)
     HWND* phFound = reinterpret_cast<HWND*>(lParam);
     char szClass[16];
     ::GetClassNameA(hWnd, szClass, sizeof szClass);
-    if (strcmp(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd) && WindowText(hWnd) == g_pWatch->pszCaption) {
+    if (strcmp(szClass, "#32770") == 0 && ::IsWindowVisible(hWnd) &&
+        WindowText(hWnd) == g_pWatch->pszCaption) {
         *phFound = hWnd;
         return FALSE;
     }
@@ -58,13 +59,45 @@ void CALLBACK LookForWindow(HWND, UINT, UINT_PTR idEvent, DWORD)
     g_pWatch->bDone = true;
     (*g_pWatch->pAction)(hFound);
 }
+// A dialog that does not end in time (a message box nobody expected, a loop
+// that outlives its window) fails the test instead of hanging it: the
+// watchdog closes the thread's windows and breaks every loop with WM_QUIT.
+const UINT kWatchdogMs = 30000;
+int g_nRunning = 0;
+bool g_bWatchdogFired = false;
+
+BOOL CALLBACK CloseWindow(HWND hWnd, LPARAM)
+{
+    ::PostMessageA(hWnd, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    ::KillTimer(nullptr, idEvent);
+    g_bWatchdogFired = true;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CloseWindow, 0);
+    ::PostQuitMessage(0);
+}
 } // namespace
 
 INT_PTR RunDialog(CDialog& dlg, const std::function<void(HWND)>& body)
 {
     g_pending = {&dlg, &body};
     ::SetTimer(nullptr, 0, 1, RunBody);
-    return dlg.DoModal();
+    UINT_PTR idWatchdog = g_nRunning++ == 0 ? ::SetTimer(nullptr, 0, kWatchdogMs, Watchdog) : 0;
+    INT_PTR nResult = dlg.DoModal();
+    if (--g_nRunning == 0) {
+        ::KillTimer(nullptr, idWatchdog);
+        if (g_bWatchdogFired) {
+            g_bWatchdogFired = false;
+            ADD_FAILURE() << "the dialog did not end within " << kWatchdogMs / 1000 << " s";
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+                ;
+        }
+    }
+    return nResult;
 }
 
 void WhileTriggering(const std::function<void()>& trigger, const char* pszCaption,
@@ -79,36 +112,6 @@ void WhileTriggering(const std::function<void()>& trigger, const char* pszCaptio
         ::KillTimer(nullptr, idTimer);
     g_pWatch = pOuter;
     EXPECT_TRUE(watch.bDone) << "no window captioned \"" << pszCaption << "\" appeared";
-}
-
-std::vector<std::string> ListLines(HWND hWndList)
-{
-    std::vector<std::string> lines;
-    int nCount = static_cast<int>(::SendMessageA(hWndList, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < nCount; ++i) {
-        int nLength = static_cast<int>(::SendMessageA(hWndList, LB_GETTEXTLEN, i, 0));
-        std::string line(nLength, '\0');
-        ::SendMessageA(hWndList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&line[0]));
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::vector<int> SelectedLines(HWND hWndList)
-{
-    std::vector<int> selected;
-    int nCount = static_cast<int>(::SendMessageA(hWndList, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < nCount; ++i)
-        if (::SendMessageA(hWndList, LB_GETSEL, i, 0) > 0)
-            selected.push_back(i);
-    return selected;
-}
-
-std::string WindowText(HWND hWnd)
-{
-    char szText[1024] = "";
-    ::GetWindowTextA(hWnd, szText, sizeof szText);
-    return szText;
 }
 
 int main(int argc, char** argv)

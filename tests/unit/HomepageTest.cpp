@@ -2,15 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-TEST(HomepageTest, HostHasNeitherSchemeNorPath)
-{
-    ASSERT_GT(strlen(HomepageHost), 0u);
-    EXPECT_EQ(nullptr, strchr(HomepageHost, ':'));
-    EXPECT_EQ(nullptr, strchr(HomepageHost, '/'));
-}
-
 TEST(HomepageTest, AddressTakesEachPieceUnchanged)
 {
     const CString strStart = CString("http://") + HomepageHost + "/software/download/index.php?Software=";

@@ -1,0 +1,39 @@
+#include "common/ListText.h"
+
+std::vector<std::string> ListLines(HWND hWndList)
+{
+    // Read as wide text and converted here: Wine hands another process only
+    // the first character of an ANSI LB_GETTEXT.
+    std::vector<std::string> lines;
+    int nCount = static_cast<int>(::SendMessageW(hWndList, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i) {
+        int nLength = static_cast<int>(::SendMessageW(hWndList, LB_GETTEXTLEN, i, 0));
+        std::wstring wline(nLength + 1, L'\0');
+        int nCopied = static_cast<int>(::SendMessageW(hWndList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wline[0])));
+        std::string line;
+        if (nCopied > 0) {
+            int nBytes = ::WideCharToMultiByte(CP_ACP, 0, wline.c_str(), nCopied, nullptr, 0, nullptr, nullptr);
+            line.resize(nBytes);
+            ::WideCharToMultiByte(CP_ACP, 0, wline.c_str(), nCopied, &line[0], nBytes, nullptr, nullptr);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<int> SelectedLines(HWND hWndList)
+{
+    std::vector<int> selected;
+    int nCount = static_cast<int>(::SendMessageA(hWndList, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i)
+        if (::SendMessageA(hWndList, LB_GETSEL, i, 0) > 0)
+            selected.push_back(i);
+    return selected;
+}
+
+std::string WindowText(HWND hWnd)
+{
+    char szText[1024] = "";
+    ::GetWindowTextA(hWnd, szText, sizeof szText);
+    return szText;
+}

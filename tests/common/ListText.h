@@ -1,0 +1,12 @@
+// Reading lists and captions back, through the messages any program could
+// send: shared by the in-process and the end-to-end tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+std::vector<std::string> ListLines(HWND hWndList);
+std::vector<int> SelectedLines(HWND hWndList);
+std::string WindowText(HWND hWnd);
