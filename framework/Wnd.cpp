@@ -93,14 +93,39 @@ BOOL CWnd::DestroyWindow()
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }
 
+namespace {
+// The work area of the monitor that the window is on. User32 of Windows 95
+// and NT 4.0 has no monitor functions: there it is the primary one's.
+RECT WorkAreaOf(HWND hWnd)
+{
+    typedef HMONITOR(WINAPI * MonitorFromWindowFunction)(HWND, DWORD);
+    typedef BOOL(WINAPI * GetMonitorInfoFunction)(HMONITOR, LPMONITORINFO);
+    HMODULE hUser = ::GetModuleHandleA("user32.dll");
+    auto pfnMonitorFromWindow = reinterpret_cast<MonitorFromWindowFunction>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(hUser, "MonitorFromWindow")));
+    auto pfnGetMonitorInfo = reinterpret_cast<GetMonitorInfoFunction>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(hUser, "GetMonitorInfoA")));
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof mi;
+    if (pfnMonitorFromWindow && pfnGetMonitorInfo &&
+        pfnGetMonitorInfo(pfnMonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &mi))
+        return mi.rcWork;
+    RECT rcWork;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    return rcWork;
+}
+} // namespace
+
 void CWnd::CenterWindow()
 {
-    RECT rcArea;
+    // Over a visible owner, on the owner's monitor; otherwise in the middle
+    // of the monitor the window is on.
     HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
-    if (hWndOwner && ::IsWindowVisible(hWndOwner) && !::IsIconic(hWndOwner))
+    bool bOverOwner = hWndOwner && ::IsWindowVisible(hWndOwner) && !::IsIconic(hWndOwner);
+    const RECT rcWork = WorkAreaOf(hWndOwner ? hWndOwner : m_hWnd);
+    RECT rcArea = rcWork;
+    if (bOverOwner)
         ::GetWindowRect(hWndOwner, &rcArea);
-    else
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcArea, 0);
 
     RECT rcWindow;
     ::GetWindowRect(m_hWnd, &rcWindow);
@@ -109,9 +134,7 @@ void CWnd::CenterWindow()
     int x = (rcArea.left + rcArea.right) / 2 - nWidth / 2;
     int y = (rcArea.top + rcArea.bottom) / 2 - nHeight / 2;
 
-    // Keep the whole window on the work area.
-    RECT rcWork;
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    // Keep the whole window on that monitor's work area.
     if (x + nWidth > rcWork.right)
         x = rcWork.right - nWidth;
     if (x < rcWork.left)

@@ -9,10 +9,12 @@ std::vector<std::string> ListLines(HWND hWndList)
     for (int i = 0; i < nCount; ++i) {
         int nLength = static_cast<int>(::SendMessageW(hWndList, LB_GETTEXTLEN, i, 0));
         std::wstring wline(nLength + 1, L'\0');
-        int nCopied = static_cast<int>(::SendMessageW(hWndList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wline[0])));
+        int nCopied =
+            static_cast<int>(::SendMessageW(hWndList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wline[0])));
         std::string line;
         if (nCopied > 0) {
-            int nBytes = ::WideCharToMultiByte(CP_ACP, 0, wline.c_str(), nCopied, nullptr, 0, nullptr, nullptr);
+            int nBytes =
+                ::WideCharToMultiByte(CP_ACP, 0, wline.c_str(), nCopied, nullptr, 0, nullptr, nullptr);
             line.resize(nBytes);
             ::WideCharToMultiByte(CP_ACP, 0, wline.c_str(), nCopied, &line[0], nBytes, nullptr, nullptr);
         }
