@@ -1,7 +1,7 @@
 #include "app/ProbeDlg.h"
 
 #include "about/AboutDlg.h"
-#include "app/HomepageLink.h"
+#include "info/HomepageLink.h"
 #include "info/AppInfo.h"
 #include "info/Homepage.h"
 #include "probe/DeviceList.h"

@@ -173,6 +173,11 @@ void ClassifyOs(const OSVERSIONINFOEXA& info, WORD wProcessorArchitecture, int& 
 
 void Collect()
 {
+    Detail::CollectWith(::GetVersionExA);
+}
+
+void Detail::CollectWith(GetVersionExFunction pfnGetVersionEx)
+{
     if (s_info.bDone)
         return;
 
@@ -183,7 +188,7 @@ void Collect()
     s_info.strModuleDirectory = Detail::DirectoryOf(szPath, CP_ACP);
 
     OSVERSIONINFOEXA osvi;
-    if (Detail::QueryOsVersion(osvi, ::GetVersionExA))
+    if (Detail::QueryOsVersion(osvi, pfnGetVersionEx))
         Detail::ClassifyOs(osvi, Detail::NativeProcessorArchitecture(), s_info.nOsCode, s_info.strOsName);
 
     // Also after a failed gathering: it is not repeated.

@@ -67,6 +67,9 @@ bool QueryOsVersion(OSVERSIONINFOEXA& info, GetVersionExFunction pfnGetVersionEx
 // on a 64-bit system.
 WORD NativeProcessorArchitecture();
 
+// Collect, with the system's version query given.
+void CollectWith(GetVersionExFunction pfnGetVersionEx);
+
 // Sets code and name from the version record and the processor architecture;
 // versions the program does not know leave both as they are.
 void ClassifyOs(const OSVERSIONINFOEXA& info, WORD wProcessorArchitecture, int& nOsCode, CString& strOsName);

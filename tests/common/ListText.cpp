@@ -1,5 +1,7 @@
 #include "common/ListText.h"
 
+#include <cstdio>
+
 std::vector<std::string> ListLines(HWND hWndList)
 {
     // Read as wide text and converted here: Wine hands another process only
@@ -38,4 +40,11 @@ std::string WindowText(HWND hWnd)
     char szText[1024] = "";
     ::GetWindowTextA(hWnd, szText, sizeof szText);
     return szText;
+}
+
+std::string IdentifierLine(DWORD_PTR dwIdentifier)
+{
+    char szLine[32];
+    sprintf(szLine, "Device ID=0x%X", static_cast<unsigned>(dwIdentifier));
+    return szLine;
 }

@@ -10,3 +10,6 @@
 std::vector<std::string> ListLines(HWND hWndList);
 std::vector<int> SelectedLines(HWND hWndList);
 std::string WindowText(HWND hWnd);
+
+// The results' first line for a device identifier, as the user reads it.
+std::string IdentifierLine(DWORD_PTR dwIdentifier);

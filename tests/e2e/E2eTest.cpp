@@ -7,13 +7,6 @@
 
 namespace {
 
-std::string IdentifierLine(DWORD_PTR dwIdentifier)
-{
-    char szLine[32];
-    sprintf(szLine, "Device ID=0x%X", static_cast<unsigned>(dwIdentifier));
-    return szLine;
-}
-
 int IndexOf(const std::vector<std::string>& lines, const std::string& text)
 {
     auto it = std::find(lines.begin(), lines.end(), text);

@@ -20,17 +20,8 @@ const int kIconSize = 16;
 class CTestHButton : public CHButton {
 public:
     COLORREF Background() const { return m_crBackground; }
-    HCURSOR LinkCursor() const { return m_hLinkCursor; }
-    BOOL HasLinkCursor() const { return m_bLinkCursor; }
     HWND ToolTip() const { return m_ToolTip.m_hWnd; }
     BOOL IsHover() const { return m_bHover; }
-    COLORREF HoverColor() const { return m_crHover; }
-    BOOL HasIcon() const { return m_bIcon; }
-    BOOL HasHoverColor() const { return m_bHoverColor; }
-    COLORREF LinkColor() const { return m_crLink; }
-    int UnderlineMode() const { return m_nUnderlineMode; }
-    UINT IconSize() const { return m_nIconSize; }
-    HICON Icon() const { return m_hIcon; }
 
     // A pass that forgets GDI objects, to show that the leak check sees one.
     int m_nLeaksPerPass = 0;
@@ -413,21 +404,6 @@ std::string ToolText(HWND hToolTip, HWND hLink)
 
 } // namespace
 
-TEST(HButtonTest, ConstructionValues)
-{
-    CTestHButton link;
-    EXPECT_EQ(nullptr, link.m_hWnd);
-    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), link.Background());
-    EXPECT_FALSE(link.HasLinkCursor());
-    EXPECT_EQ(nullptr, link.ToolTip());
-    EXPECT_FALSE(link.IsHover());
-    EXPECT_FALSE(link.HasIcon());
-    EXPECT_FALSE(link.HasHoverColor());
-    EXPECT_EQ(0x00FF0000u, link.LinkColor());
-    EXPECT_EQ(1, link.UnderlineMode());
-    EXPECT_EQ(16u, link.IconSize());
-}
-
 // What the setters store shows in the drawing tests; here, that each
 // repaints the whole control, and nothing else when the control has no
 // window yet.
@@ -696,30 +672,6 @@ TEST(HButtonTest, ClickReachesTheDialogAsBnClicked)
     });
 }
 
-// A control whose tooltip is still to be made: the dialog's loop has already
-// pre-translated messages for the dialog's own link.
-TEST(HButtonTest, NullTooltipTextDoesNothing)
-{
-    CLinkDialog dlg;
-    RunDialog(dlg, [&](HWND hDlg) {
-        HWND hButton = CreateOwnerDrawnButton(hDlg);
-        ASSERT_TRUE(hButton);
-        CTestHButton link;
-        ASSERT_TRUE(link.SubclassWindow(hButton));
-        link.SetTooltipText(nullptr, TRUE);
-        EXPECT_EQ(nullptr, link.ToolTip());
-
-        link.SetTooltipText("tip", FALSE);
-        HWND hToolTip = link.ToolTip();
-        ASSERT_TRUE(hToolTip);
-        link.SetTooltipText(nullptr, TRUE);
-        EXPECT_EQ(hToolTip, link.ToolTip());
-        EXPECT_EQ(1, ::SendMessageA(hToolTip, TTM_GETTOOLCOUNT, 0, 0));
-        EXPECT_EQ("tip", ToolText(hToolTip, hButton));
-        ::DestroyWindow(hButton);
-    });
-}
-
 // One tool, id 1, no flags, the client rectangle of the first call, however
 // often the text is set.
 TEST(HButtonTest, TooltipHasOneToolWhateverTheCalls)
@@ -788,19 +740,6 @@ TEST(HButtonTest, PreTranslateMakesAnInactiveTooltipWithoutTools)
         EXPECT_EQ(0, ::SendMessageA(hToolTip, TTM_GETTOOLCOUNT, 0, 0));
         ::DestroyWindow(hButton);
     });
-}
-
-// The dialog's own link: its tooltip goes with the dialog.
-TEST(HButtonTest, TooltipGoesWithTheDialog)
-{
-    HWND hToolTip = nullptr;
-    CLinkDialog dlg;
-    RunDialog(dlg, [&](HWND) {
-        dlg.m_link.SetTooltipText("tip", TRUE);
-        hToolTip = dlg.m_link.ToolTip();
-        EXPECT_TRUE(::IsWindow(hToolTip));
-    });
-    EXPECT_FALSE(::IsWindow(hToolTip));
 }
 
 // The tip shows under the pointer while active, never while inactive.

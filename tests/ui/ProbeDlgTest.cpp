@@ -17,21 +17,6 @@ HWND Item(HWND hDlg, int nID)
     return ::GetDlgItem(hDlg, nID);
 }
 
-std::string IdentifierLine(DWORD_PTR dwIdentifier)
-{
-    char szLine[32];
-    sprintf(szLine, "Device ID=0x%X", static_cast<unsigned>(dwIdentifier));
-    return szLine;
-}
-
-void SelectDevice(HWND hDlg, int nIndex)
-{
-    HWND hList = Item(hDlg, IDC_DEVICE_LIST);
-    ::SendMessageA(hList, LB_SETCURSEL, nIndex, 0);
-    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(hList));
-}
-
 } // namespace
 
 // The runs under Wine's Windows 98 setting test the paths of 9x only when

@@ -9,71 +9,14 @@ namespace {
 
 using AppInfo::Detail::VersionFields;
 
-// Counts how often the version module asks the system, by pointing this
-// executable's import entries for GetFileVersionInfoSizeA and GetVersionExA
-// at counting stand-ins. Installed during static initialisation, before any
-// test can cause the first gathering.
-int g_nOwnVersionSizeQueries = 0;
+// Counts how often the version module asks the system for its version.
 int g_nOsVersionQueries = 0;
-decltype(&::GetFileVersionInfoSizeA) g_pfnRealGetFileVersionInfoSize = nullptr;
-decltype(&::GetVersionExA) g_pfnRealGetVersionEx = nullptr;
-
-DWORD WINAPI CountingGetFileVersionInfoSize(LPCSTR pszPath, LPDWORD pdwHandle)
-{
-    char szOwnPath[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, szOwnPath, MAX_PATH);
-    // The tests of the test DLLs ask about other files.
-    if (lstrcmpiA(pszPath, szOwnPath) == 0)
-        ++g_nOwnVersionSizeQueries;
-    return g_pfnRealGetFileVersionInfoSize(pszPath, pdwHandle);
-}
 
 BOOL WINAPI CountingGetVersionEx(LPOSVERSIONINFOA pInfo)
 {
     ++g_nOsVersionQueries;
-    return g_pfnRealGetVersionEx(pInfo);
+    return ::GetVersionExA(pInfo);
 }
-
-// Replaces the import of pszFunction from pszDll in this executable and
-// returns the function it pointed at, null when there is no such import.
-void* ReplaceImport(LPCSTR pszDll, LPCSTR pszFunction, void* pReplacement)
-{
-    BYTE* pBase = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
-    const IMAGE_NT_HEADERS* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* pDesc = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(pBase + imports.VirtualAddress);
-         pDesc->Name != 0; ++pDesc) {
-        if (lstrcmpiA(reinterpret_cast<LPCSTR>(pBase + pDesc->Name), pszDll) != 0)
-            continue;
-        auto* pName = reinterpret_cast<const IMAGE_THUNK_DATA*>(pBase + pDesc->OriginalFirstThunk);
-        auto* pAddress = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDesc->FirstThunk);
-        for (; pName->u1.AddressOfData != 0; ++pName, ++pAddress) {
-            if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
-                continue;
-            auto* pByName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData);
-            if (strcmp(reinterpret_cast<LPCSTR>(pByName->Name), pszFunction) != 0)
-                continue;
-            DWORD dwOldProtect = 0;
-            ::VirtualProtect(&pAddress->u1.Function, sizeof pAddress->u1.Function, PAGE_READWRITE,
-                             &dwOldProtect);
-            void* pOld = reinterpret_cast<void*>(pAddress->u1.Function);
-            pAddress->u1.Function = reinterpret_cast<DWORD_PTR>(pReplacement);
-            ::VirtualProtect(&pAddress->u1.Function, sizeof pAddress->u1.Function, dwOldProtect,
-                             &dwOldProtect);
-            return pOld;
-        }
-    }
-    return nullptr;
-}
-
-const bool g_bCountersInstalled = [] {
-    g_pfnRealGetFileVersionInfoSize = reinterpret_cast<decltype(&::GetFileVersionInfoSizeA)>(ReplaceImport(
-        "version.dll", "GetFileVersionInfoSizeA", reinterpret_cast<void*>(&CountingGetFileVersionInfoSize)));
-    g_pfnRealGetVersionEx = reinterpret_cast<decltype(&::GetVersionExA)>(
-        ReplaceImport("kernel32.dll", "GetVersionExA", reinterpret_cast<void*>(&CountingGetVersionEx)));
-    return g_pfnRealGetFileVersionInfoSize && g_pfnRealGetVersionEx;
-}();
 
 // The test DLLs lie beside this executable.
 CString TestDllPath(LPCSTR pszName)
@@ -82,6 +25,23 @@ CString TestDllPath(LPCSTR pszName)
 }
 
 } // namespace
+
+// The first test of the program: no accessor has run yet (not for
+// --gtest_shuffle).
+TEST(AppInfoTest, GathersOncePerProcess)
+{
+    int nMajor = 0, nMinor = 0, nThird = 0, nFourth = 0;
+    for (int i = 0; i < 20; ++i) {
+        AppInfo::Detail::CollectWith(CountingGetVersionEx);
+        AppInfo::GetModuleDirectory();
+        AppInfo::GetFullVersion();
+        AppInfo::GetVersionNumbers(nMajor, nMinor, nThird, nFourth);
+        AppInfo::GetProductName();
+        AppInfo::GetOsName();
+    }
+    // Wine knows the extended record, so there is no second call.
+    EXPECT_EQ(1, g_nOsVersionQueries);
+}
 
 TEST(AppInfoTest, ReadsTheVersionResourceOfEachTestDll)
 {
@@ -154,30 +114,6 @@ TEST(AppInfoTest, ReadsItsOwnExecutable)
     EXPECT_STREQ("none", AppInfo::GetCompanyName());
     EXPECT_STREQ("Copyright (C) 2026 Sondaro developers", AppInfo::GetLegalCopyright());
     EXPECT_STREQ("", AppInfo::GetSpecialBuild());
-}
-
-TEST(AppInfoTest, GathersOncePerProcess)
-{
-    ASSERT_TRUE(g_bCountersInstalled);
-    int nMajor = 0, nMinor = 0, nThird = 0, nFourth = 0;
-    for (int i = 0; i < 20; ++i) {
-        AppInfo::Collect();
-        AppInfo::GetModuleDirectory();
-        AppInfo::GetModulePath();
-        AppInfo::GetShortVersion();
-        AppInfo::GetFullVersion();
-        AppInfo::GetVersionNumbers(nMajor, nMinor, nThird, nFourth);
-        AppInfo::GetMajorMinor(nMajor, nMinor);
-        AppInfo::GetProductName();
-        AppInfo::GetCompanyName();
-        AppInfo::GetLegalCopyright();
-        AppInfo::GetSpecialBuild();
-        AppInfo::GetOsCode();
-        AppInfo::GetOsName();
-    }
-    EXPECT_EQ(1, g_nOwnVersionSizeQueries);
-    // Wine knows the extended record, so there is no second call.
-    EXPECT_EQ(1, g_nOsVersionQueries);
 }
 
 TEST(AppInfoTest, DirectoryEndsAtTheLastBackslashOfTheCodePage)

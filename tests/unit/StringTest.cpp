@@ -4,24 +4,6 @@
 
 #include <climits>
 
-TEST(CStringTest, FormatsUnsignedHexWithoutPadding)
-{
-    struct Case {
-        unsigned value;
-        const char* expected;
-    } cases[] = {
-        {0, "Device ID=0x0"},
-        {0x1A2B3C, "Device ID=0x1A2B3C"},
-        {0xFFFFFFFF, "Device ID=0xFFFFFFFF"},
-        {0x00ABCDEF, "Device ID=0xABCDEF"},
-    };
-    for (const Case& c : cases) {
-        CString str;
-        str.Format("Device ID=0x%X", c.value);
-        EXPECT_STREQ(c.expected, str) << c.value;
-    }
-}
-
 TEST(CStringTest, FormatGrowsBeyondAnyFixedBuffer)
 {
     CString strLong(std::string(5000, 'x').c_str());

@@ -1,4 +1,4 @@
-#include "app/HomepageLink.h"
+#include "info/HomepageLink.h"
 
 #include "info/Homepage.h"
 
