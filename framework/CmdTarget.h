@@ -41,6 +41,8 @@ protected:
     bool m_bDefaultRequested = false;
 };
 
+// The table macros are laid out as the lines they expand to.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                                                                                \
 public:                                                                                                      \
     static const AFX_MSGMAP* GetThisMessageMap();                                                            \
@@ -49,10 +51,7 @@ protected:                                                                      
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                               \
-    const AFX_MSGMAP* theClass::GetMessageMap() const                                                        \
-    {                                                                                                        \
-        return GetThisMessageMap();                                                                          \
-    }                                                                                                        \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }                        \
     const AFX_MSGMAP* theClass::GetThisMessageMap()                                                          \
     {                                                                                                        \
         typedef theClass ThisClass [[maybe_unused]];                                                         \
@@ -60,14 +59,13 @@ protected:                                                                      
         static const AFX_MSGMAP_ENTRY s_entries[] = {
 
 #define END_MESSAGE_MAP()                                                                                    \
-    {                                                                                                        \
-        0, 0, 0, nullptr                                                                                     \
-    }                                                                                                        \
+    {0, 0, 0, nullptr}                                                                                       \
     }                                                                                                        \
     ;                                                                                                        \
     static const AFX_MSGMAP s_map = {&TheBaseClass::GetThisMessageMap, s_entries};                           \
     return &s_map;                                                                                           \
     }
+// clang-format on
 
 // The class a member function belongs to.
 template <class> struct AfxMemberClass;

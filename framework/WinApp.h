@@ -45,6 +45,13 @@ inline bool AfxIsWin9x()
     return (::GetVersion() & 0x80000000) != 0;
 }
 
+// A function of a system DLL that not every Windows version has, looked up
+// at run time so that the program still loads there; null when it is absent.
+template <class Function> Function AfxGetProcAddress(HMODULE hModule, LPCSTR pszName)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)));
+}
+
 // The program's entry: runs InitInstance, and the exit processing when it
 // returns FALSE. Returns the process's exit code.
 int AfxWinMain();

@@ -101,10 +101,8 @@ RECT WorkAreaOf(HWND hWnd)
     typedef HMONITOR(WINAPI * MonitorFromWindowFunction)(HWND, DWORD);
     typedef BOOL(WINAPI * GetMonitorInfoFunction)(HMONITOR, LPMONITORINFO);
     HMODULE hUser = ::GetModuleHandleA("user32.dll");
-    auto pfnMonitorFromWindow = reinterpret_cast<MonitorFromWindowFunction>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(hUser, "MonitorFromWindow")));
-    auto pfnGetMonitorInfo = reinterpret_cast<GetMonitorInfoFunction>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(hUser, "GetMonitorInfoA")));
+    auto pfnMonitorFromWindow = AfxGetProcAddress<MonitorFromWindowFunction>(hUser, "MonitorFromWindow");
+    auto pfnGetMonitorInfo = AfxGetProcAddress<GetMonitorInfoFunction>(hUser, "GetMonitorInfoA");
     MONITORINFO mi = {};
     mi.cbSize = sizeof mi;
     if (pfnMonitorFromWindow && pfnGetMonitorInfo &&

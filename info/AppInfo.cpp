@@ -1,5 +1,7 @@
 #include "info/AppInfo.h"
 
+#include "WinApp.h"
+
 #include <vector>
 
 namespace {
@@ -107,11 +109,12 @@ WORD NativeProcessorArchitecture()
     // A 32-bit program on a 64-bit system runs under WOW64, where
     // GetSystemInfo reports x86. Systems before XP lack GetNativeSystemInfo.
     typedef void(WINAPI * GetNativeSystemInfoFunction)(LPSYSTEM_INFO);
-    FARPROC pfn = ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetNativeSystemInfo");
+    auto pfnGetNativeSystemInfo = AfxGetProcAddress<GetNativeSystemInfoFunction>(
+        ::GetModuleHandleA("kernel32.dll"), "GetNativeSystemInfo");
     SYSTEM_INFO si;
     ZeroMemory(&si, sizeof si);
-    if (pfn)
-        reinterpret_cast<GetNativeSystemInfoFunction>(reinterpret_cast<void (*)()>(pfn))(&si);
+    if (pfnGetNativeSystemInfo)
+        pfnGetNativeSystemInfo(&si);
     else
         ::GetSystemInfo(&si);
     return si.wProcessorArchitecture;

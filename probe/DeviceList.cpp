@@ -5,11 +5,6 @@
 namespace {
 typedef HRESULT(WINAPI* CaptureEnumerateA)(LPDSENUMCALLBACKA, LPVOID);
 typedef HRESULT(WINAPI* CaptureEnumerateW)(LPDSENUMCALLBACKW, LPVOID);
-
-template <class Function> Function LookUp(HMODULE hModule, LPCSTR pszName)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)));
-}
 } // namespace
 
 HRESULT EnumerateCaptureDevices(CListBox* list, std::deque<GUID>& guids)
@@ -24,13 +19,15 @@ HRESULT EnumerateCaptureDevices(CListBox* list, std::deque<GUID>& guids)
     HRESULT hr = DSERR_NODRIVER;
     if (AfxIsWin9x()) {
         // The Unicode function is a stub there.
-        auto pfnEnumerate = LookUp<CaptureEnumerateA>(hDirectSound, "DirectSoundCaptureEnumerateA");
+        auto pfnEnumerate =
+            AfxGetProcAddress<CaptureEnumerateA>(hDirectSound, "DirectSoundCaptureEnumerateA");
         if (pfnEnumerate)
             hr = pfnEnumerate(AddCaptureDevice, &context);
     } else {
         // The ANSI function of some systems cuts long descriptions into a
         // fixed buffer without terminating them.
-        auto pfnEnumerate = LookUp<CaptureEnumerateW>(hDirectSound, "DirectSoundCaptureEnumerateW");
+        auto pfnEnumerate =
+            AfxGetProcAddress<CaptureEnumerateW>(hDirectSound, "DirectSoundCaptureEnumerateW");
         if (pfnEnumerate)
             hr = pfnEnumerate(AddCaptureDeviceW, &context);
     }
