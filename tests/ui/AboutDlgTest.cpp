@@ -72,3 +72,29 @@ TEST(AboutDlgTest, EnterAndEscapeClose)
         EXPECT_EQ(IDCANCEL, nResult);
     }
 }
+
+// Run with a second monitor to the right of the primary one. A main dialog
+// near the second monitor's left edge keeps its about box there, centred over it.
+TEST(SecondMonitor, AboutBoxOpensOverItsOwnerOnTheOwnersMonitor)
+{
+    ASSERT_EQ(2, ::GetSystemMetrics(SM_CMONITORS));
+    RECT rcPrimary;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcPrimary, 0);
+    CProbeDlg dlg;
+    AfxGetApp()->m_pMainWnd = &dlg;
+    RunDialog(dlg, [&rcPrimary](HWND hDlg) {
+        ::SetWindowPos(hDlg, nullptr, rcPrimary.right + 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        WhileTriggering([hDlg] { ::SendMessageA(hDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); }, kAboutCaption,
+                        [hDlg, &rcPrimary](HWND hAbout) {
+                            RECT rcOwner, rcAbout;
+                            ::GetWindowRect(hDlg, &rcOwner);
+                            ::GetWindowRect(hAbout, &rcAbout);
+                            EXPECT_GE(rcAbout.left, rcPrimary.right);
+                            EXPECT_EQ((rcOwner.left + rcOwner.right) / 2 - (rcAbout.right - rcAbout.left) / 2,
+                                      rcAbout.left);
+                            EXPECT_EQ((rcOwner.top + rcOwner.bottom) / 2 - (rcAbout.bottom - rcAbout.top) / 2,
+                                      rcAbout.top);
+                            ::PostMessageA(hAbout, WM_COMMAND, IDOK, 0);
+                        });
+    });
+}

@@ -12,11 +12,11 @@
 // the window exists. If the dialog is still open afterwards it is cancelled.
 INT_PTR RunDialog(CDialog& dlg, const std::function<void(HWND)>& body);
 
-// Calls `action` for the first top-level dialog window of this thread with
-// the given caption that appears while `trigger` runs (e.g. a message box).
 // The user's two actions in the main dialog, as the dialog receives them.
 void PressCheck(HWND hDlg);
 void SelectDevice(HWND hDlg, int nIndex);
 
+// Calls `action` for the first top-level dialog window of this thread with
+// the given caption that appears while `trigger` runs (e.g. a message box).
 void WhileTriggering(const std::function<void()>& trigger, const char* pszCaption,
                      const std::function<void(HWND)>& action);
