@@ -708,37 +708,45 @@ TEST(HButtonTest, TooltipHasOneToolWhateverTheCalls)
 
 // The tooltip's window: a plain pop-up tooltip, made by the first
 // pre-translated message, inactive and without tools until the text comes.
-TEST(HButtonTest, PreTranslateMakesAnInactiveTooltipWithoutTools)
+// The control's destructor takes it along; the dialog that owns it lives on.
+TEST(HButtonTest, PreTranslateMakesAnInactiveTooltipThatGoesWithTheControl)
 {
     CLinkDialog dlg;
     RunDialog(dlg, [&](HWND hDlg) {
         HWND hButton = CreateOwnerDrawnButton(hDlg);
         ASSERT_TRUE(hButton);
-        CTestHButton link;
-        ASSERT_TRUE(link.SubclassWindow(hButton));
-        ASSERT_EQ(nullptr, link.ToolTip());
+        HWND hToolTip;
+        {
+            CTestHButton link;
+            ASSERT_TRUE(link.SubclassWindow(hButton));
+            ASSERT_EQ(nullptr, link.ToolTip());
 
-        MSG msg = {hButton, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2), ::GetTickCount(), {0, 0}};
-        EXPECT_FALSE(link.PreTranslateMessage(&msg));
-        HWND hToolTip = link.ToolTip();
-        ASSERT_TRUE(hToolTip);
-        char szClass[64] = "";
-        ::GetClassNameA(hToolTip, szClass, sizeof szClass);
-        EXPECT_STREQ("tooltips_class32", szClass);
-        const LONG lStyle = ::GetWindowLongA(hToolTip, GWL_STYLE);
-        EXPECT_TRUE(lStyle & WS_POPUP);
-        EXPECT_FALSE(lStyle & WS_CHILD);
-        EXPECT_FALSE(lStyle & (TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON));
-        // A pop-up's owner is the top-level window of the parent it was given.
-        EXPECT_EQ(hDlg, ::GetWindow(hToolTip, GW_OWNER));
-        EXPECT_EQ(0, ::SendMessageA(hToolTip, TTM_GETTOOLCOUNT, 0, 0));
+            MSG msg = {hButton, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2), ::GetTickCount(), {0, 0}};
+            EXPECT_FALSE(link.PreTranslateMessage(&msg));
+            hToolTip = link.ToolTip();
+            ASSERT_TRUE(hToolTip);
+            char szClass[64] = "";
+            ::GetClassNameA(hToolTip, szClass, sizeof szClass);
+            EXPECT_STREQ("tooltips_class32", szClass);
+            const LONG lStyle = ::GetWindowLongA(hToolTip, GWL_STYLE);
+            EXPECT_TRUE(lStyle & WS_POPUP);
+            EXPECT_FALSE(lStyle & WS_CHILD);
+            EXPECT_FALSE(lStyle & (TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON));
+            // A pop-up's owner is the top-level window of the parent it was given.
+            EXPECT_EQ(hDlg, ::GetWindow(hToolTip, GW_OWNER));
+            EXPECT_EQ(0, ::SendMessageA(hToolTip, TTM_GETTOOLCOUNT, 0, 0));
 
-        // Further messages neither make another window nor add tools.
-        ::PostMessageA(hButton, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-        PumpFor(hDlg, 50);
-        EXPECT_EQ(hToolTip, link.ToolTip());
-        EXPECT_EQ(0, ::SendMessageA(hToolTip, TTM_GETTOOLCOUNT, 0, 0));
-        ::DestroyWindow(hButton);
+            // Further messages neither make another window nor add tools.
+            ::PostMessageA(hButton, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+            PumpFor(hDlg, 50);
+            EXPECT_EQ(hToolTip, link.ToolTip());
+            EXPECT_EQ(0, ::SendMessageA(hToolTip, TTM_GETTOOLCOUNT, 0, 0));
+        }
+        EXPECT_FALSE(::IsWindow(hToolTip));
+        EXPECT_TRUE(::IsWindow(hDlg));
+        EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hButton));
+        if (::IsWindow(hButton))
+            ::DestroyWindow(hButton);
     });
 }
 
@@ -770,30 +778,6 @@ TEST(HButtonTest, TooltipShowsOnlyWhenActive)
             EXPECT_EQ(1, ::SendMessageA(hToolTip, TTM_GETTOOLCOUNT, 0, 0));
         }
         MovePointerOffLink(hDlg);
-    });
-}
-
-// The control's destructor takes the tooltip window with it, while the
-// dialog that owns the tooltip lives on.
-TEST(HButtonTest, DestructorDestroysTheTooltip)
-{
-    CLinkDialog dlg;
-    RunDialog(dlg, [&](HWND hDlg) {
-        HWND hButton = CreateOwnerDrawnButton(hDlg);
-        ASSERT_TRUE(hButton);
-        HWND hToolTip;
-        {
-            CTestHButton link;
-            ASSERT_TRUE(link.SubclassWindow(hButton));
-            link.SetTooltipText("tip", TRUE);
-            hToolTip = link.ToolTip();
-            ASSERT_TRUE(::IsWindow(hToolTip));
-        }
-        EXPECT_FALSE(::IsWindow(hToolTip));
-        EXPECT_TRUE(::IsWindow(hDlg));
-        EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hButton));
-        if (::IsWindow(hButton))
-            ::DestroyWindow(hButton);
     });
 }
 
