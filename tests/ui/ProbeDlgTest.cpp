@@ -79,6 +79,78 @@ TEST(ProbeDlgTest, BigAndSmallIconAreTheApplicationIcon)
     });
 }
 
+namespace {
+// The client size the dialog gets while minimised, on a known background.
+WNDPROC g_pfnDialogWindowProc;
+int g_nIconicClient;
+const COLORREF kIconBackground = RGB(255, 0, 255);
+
+LRESULT CALLBACK IconicClientProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    RECT* pRect = reinterpret_cast<RECT*>(lParam);
+    RECT rcClient = {0, 0, g_nIconicClient, g_nIconicClient};
+    if (nMsg == WM_NCCALCSIZE && ::IsIconic(hWnd)) {
+        ::OffsetRect(&rcClient, pRect->left, pRect->top);
+        *pRect = rcClient;
+        return 0;
+    }
+    if (nMsg != WM_ICONERASEBKGND)
+        return ::CallWindowProcA(g_pfnDialogWindowProc, hWnd, nMsg, wParam, lParam);
+    HBRUSH hBrush = ::CreateSolidBrush(kIconBackground);
+    ::FillRect(reinterpret_cast<HDC>(wParam), &rcClient, hBrush);
+    ::DeleteObject(hBrush);
+    return TRUE;
+}
+} // namespace
+
+// Run in a Wine desktop, which lays minimised windows out on the screen: the
+// part of the client area that the minimised window shows must look as the
+// icon drawn at the expected place does.
+TEST(MinimisedTest, DrawsTheIconInTheMiddleOfTheClientAreaRoundingUp)
+{
+    const int cases[][2] = {{36, 2}, {35, 2}, {30, 0}}; // client size, icon's left and top
+    HICON hAppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    CProbeDlg dlg;
+    RunDialog(dlg, [&](HWND hDlg) {
+        g_pfnDialogWindowProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hDlg, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(IconicClientProc)));
+        ::ShowWindow(hDlg, SW_MINIMIZE);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c[0]);
+            g_nIconicClient = c[0];
+            ::SetWindowPos(hDlg, nullptr, 0, 0, 0, 0,
+                           SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+            ::InvalidateRect(hDlg, nullptr, FALSE);
+            ::UpdateWindow(hDlg);
+            RECT rcShown;
+            POINT ptClient = {0, 0};
+            ::GetWindowRect(hDlg, &rcShown);
+            ::ClientToScreen(hDlg, &ptClient);
+            ::OffsetRect(&rcShown, -ptClient.x, -ptClient.y);
+            ASSERT_TRUE(::IsIconic(hDlg) && rcShown.right > 0 && ptClient.x >= 0);
+
+            HDC hdcWindow = ::GetDC(hDlg);
+            HDC hdcIcon = ::CreateCompatibleDC(hdcWindow);
+            HGDIOBJ hOld = ::SelectObject(hdcIcon, ::CreateCompatibleBitmap(hdcWindow, c[0], c[0]));
+            IconicClientProc(hDlg, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hdcIcon), 0);
+            ::DrawIcon(hdcIcon, c[1], c[1], hAppIcon);
+            int nIconPixels = 0, nDifferent = 0;
+            for (int y = 0; y < std::min<int>(c[0], rcShown.bottom); ++y)
+                for (int x = 0; x < std::min<int>(c[0], rcShown.right); ++x) {
+                    const COLORREF cr = ::GetPixel(hdcIcon, x, y);
+                    nIconPixels += cr != kIconBackground;
+                    nDifferent += cr != ::GetPixel(hdcWindow, x, y);
+                }
+            ::DeleteObject(::SelectObject(hdcIcon, hOld));
+            ::DeleteDC(hdcIcon);
+            ::ReleaseDC(hDlg, hdcWindow);
+            ASSERT_GT(nIconPixels, 100) << "too little of the icon shows to tell where it is";
+            EXPECT_EQ(0, nDifferent);
+        }
+        ::SetWindowLongPtrA(hDlg, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnDialogWindowProc));
+    });
+}
+
 TEST(ProbeDlgTest, ListsDevicesSortedWithWholeDescriptionsAndStableIdentifiers)
 {
     CProbeDlg dlg;
