@@ -2,6 +2,8 @@
 
 #include <psapi.h>
 
+#include <algorithm>
+
 std::string g_strSondaroPath;
 
 namespace {
@@ -53,9 +55,7 @@ HWND FindTopWindow(DWORD dwProcessId, bool bMessageBox, HWND hWndMain, DWORD dwT
 std::string DosPath(const std::string& strUnixPath)
 {
     std::string strPath = "Z:" + strUnixPath;
-    for (char& ch : strPath)
-        if (ch == '/')
-            ch = '\\';
+    std::replace(strPath.begin(), strPath.end(), '/', '\\');
     return strPath;
 }
 
@@ -111,15 +111,12 @@ DWORD_PTR SondaroProcess::DeviceIdentifier(int nIndex) const
 
 void SondaroProcess::SelectDevice(int nIndex)
 {
-    HWND hList = Item(1004);
-    ::SendMessageA(hList, LB_SETCURSEL, nIndex, 0);
-    ::SendMessageA(m_hWndMain, WM_COMMAND, MAKEWPARAM(1004, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+    ::SelectDevice(m_hWndMain, nIndex);
 }
 
 void SondaroProcess::PressCheck()
 {
-    ::SendMessageA(m_hWndMain, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(Item(1016)));
+    ::PressCheck(m_hWndMain);
 }
 
 void SondaroProcess::PostCheck()

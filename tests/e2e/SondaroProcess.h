@@ -2,7 +2,7 @@
 // talks to them with the messages any other program could send.
 #pragma once
 
-#include "common/ListText.h"
+#include "common/MainDialog.h"
 
 #include <windows.h>
 

@@ -15,10 +15,7 @@ struct FakeCaptureScript {
 };
 
 struct FakeCaptureLog {
-    int nCreated = 0;
     int nLiving = 0;
-    int nInitializeCalls = 0;
-    int nGetCapsCalls = 0;
     const GUID* pInitializedWith = nullptr;
     DWORD dwCapsSize = 0;
     std::string calls;

@@ -141,7 +141,7 @@ TEST(CheckTest, PrimaryDeviceIsInitialisedWithNullAndShownAsZero)
         SelectDevice(hDlg, nPrimary);
         FakeCaptureRegistration fake(FakeCaptureScript{});
         PressCheck(hDlg);
-        EXPECT_EQ(1, fake.Log().nInitializeCalls);
+        EXPECT_EQ("Create;Initialize;GetCaps;Release;", fake.Log().calls);
         EXPECT_EQ(nullptr, fake.Log().pInitializedWith);
         EXPECT_EQ("Device ID=0x0", ListLines(Results(hDlg)).at(0));
     });

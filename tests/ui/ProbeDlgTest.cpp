@@ -10,15 +10,6 @@
 
 #include <algorithm>
 
-namespace {
-
-HWND Item(HWND hDlg, int nID)
-{
-    return ::GetDlgItem(hDlg, nID);
-}
-
-} // namespace
-
 // The runs under Wine's Windows 98 setting test the paths of 9x only when
 // the program sees that platform.
 TEST(PlatformTest, TheProgramSeesThePlatformWineReports)
@@ -45,7 +36,7 @@ TEST(ProbeDlgTest, OpensCentredFromItsTemplateWithCaptionAndStyles)
         EXPECT_NEAR((rcWork.left + rcWork.right) / 2, (rcDlg.left + rcDlg.right) / 2, 1);
         EXPECT_NEAR((rcWork.top + rcWork.bottom) / 2, (rcDlg.top + rcDlg.bottom) / 2, 1);
 
-        EXPECT_EQ(Item(hDlg, IDC_RESULTS), ::GetFocus());
+        EXPECT_EQ(::GetDlgItem(hDlg, IDC_RESULTS), ::GetFocus());
     });
 }
 
@@ -155,7 +146,7 @@ TEST(ProbeDlgTest, ListsDevicesSortedWithWholeDescriptionsAndStableIdentifiers)
 {
     CProbeDlg dlg;
     RunDialog(dlg, [](HWND hDlg) {
-        HWND hList = Item(hDlg, IDC_DEVICE_LIST);
+        HWND hList = ::GetDlgItem(hDlg, IDC_DEVICE_LIST);
         std::vector<std::string> devices = ListLines(hList);
         // The test's audio server offers two named sources, one with a
         // description longer than 32 bytes.
@@ -188,14 +179,14 @@ TEST(ProbeDlgTest, StartsWithTheIdentifierLineOfTheSelectedDevice)
 {
     CProbeDlg dlg;
     RunDialog(dlg, [](HWND hDlg) {
-        HWND hList = Item(hDlg, IDC_DEVICE_LIST);
+        HWND hList = ::GetDlgItem(hDlg, IDC_DEVICE_LIST);
         int nSel = static_cast<int>(::SendMessageA(hList, LB_GETCURSEL, 0, 0));
         ASSERT_NE(LB_ERR, nSel);
         DWORD_PTR dwId = ::SendMessageA(hList, LB_GETITEMDATA, nSel, 0);
-        std::vector<std::string> lines = ListLines(Item(hDlg, IDC_RESULTS));
+        std::vector<std::string> lines = ListLines(::GetDlgItem(hDlg, IDC_RESULTS));
         ASSERT_EQ(1u, lines.size());
         EXPECT_EQ(IdentifierLine(dwId), lines[0]);
-        EXPECT_TRUE(SelectedLines(Item(hDlg, IDC_RESULTS)).empty());
+        EXPECT_TRUE(SelectedLines(::GetDlgItem(hDlg, IDC_RESULTS)).empty());
     });
 }
 
@@ -203,8 +194,8 @@ TEST(ProbeDlgTest, EachSelectionReplacesTheResultsWithOneIdentifierLine)
 {
     CProbeDlg dlg;
     RunDialog(dlg, [](HWND hDlg) {
-        HWND hList = Item(hDlg, IDC_DEVICE_LIST);
-        HWND hResults = Item(hDlg, IDC_RESULTS);
+        HWND hList = ::GetDlgItem(hDlg, IDC_DEVICE_LIST);
+        HWND hResults = ::GetDlgItem(hDlg, IDC_RESULTS);
         int nCount = static_cast<int>(::SendMessageA(hList, LB_GETCOUNT, 0, 0));
         ASSERT_GE(nCount, 3);
         bool bSawZero = false;
@@ -243,11 +234,11 @@ TEST_P(ProbeDlgEndTest, EndsAndReleasesComExactlyOnce)
                 ::SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
                 break;
             case 1:
-                ::SetFocus(Item(hDlg, IDC_DEVICE_LIST));
+                ::SetFocus(::GetDlgItem(hDlg, IDC_DEVICE_LIST));
                 ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
                 break;
             case 2:
-                ::SetFocus(Item(hDlg, IDC_RESULTS));
+                ::SetFocus(::GetDlgItem(hDlg, IDC_RESULTS));
                 ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
                 break;
             }
@@ -274,7 +265,8 @@ TEST(ProbeDlgTest, EnterOnCheckRunsTheCheckAndLeavesTheDialogOpen)
         INT_PTR nResult = RunDialog(dlg, [](HWND hDlg) {
             // As the Tab key moves it: the dialog manager makes a focused
             // push button the default one.
-            ::SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(hDlg, IDC_CHECK)), TRUE);
+            ::SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(hDlg, IDC_CHECK)),
+                           TRUE);
             ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
         });
         // The test's own IDCANCEL ended it, not the Enter key.
@@ -296,7 +288,7 @@ TEST(ProbeDlgTest, DeviceListPointerGoesWithTheWindow)
     CProbeDlgWithList dlg;
     RunDialog(dlg, [&dlg](HWND hDlg) {
         ASSERT_TRUE(dlg.DeviceList());
-        EXPECT_EQ(Item(hDlg, IDC_DEVICE_LIST), dlg.DeviceList()->m_hWnd);
+        EXPECT_EQ(::GetDlgItem(hDlg, IDC_DEVICE_LIST), dlg.DeviceList()->m_hWnd);
     });
     EXPECT_EQ(nullptr, dlg.DeviceList());
 }
@@ -324,7 +316,7 @@ TEST(DeviceListTest, IdentifiesEveryDeviceInAListOfAnyDialog)
             else
                 EXPECT_NE(guids.end(), std::find_if(guids.begin(), guids.end(),
                                                     [pGuid](const GUID& kept) { return &kept == pGuid; }))
-                    << ListLines(Item(hDlg, IDC_DEVICE_LIST))[i];
+                    << ListLines(::GetDlgItem(hDlg, IDC_DEVICE_LIST))[i];
         }
         EXPECT_EQ(1, nPrimary);
     });

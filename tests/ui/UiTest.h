@@ -2,7 +2,7 @@
 #pragma once
 
 #include "afxwin.h"
-#include "common/ListText.h"
+#include "common/MainDialog.h"
 
 #include <functional>
 #include <string>
@@ -11,10 +11,6 @@
 // Runs the dialog modally and calls `body` from inside its modal loop once
 // the window exists. If the dialog is still open afterwards it is cancelled.
 INT_PTR RunDialog(CDialog& dlg, const std::function<void(HWND)>& body);
-
-// The user's two actions in the main dialog, as the dialog receives them.
-void PressCheck(HWND hDlg);
-void SelectDevice(HWND hDlg, int nIndex);
 
 // Calls `action` for the first top-level dialog window of this thread with
 // the given caption that appears while `trigger` runs (e.g. a message box).

@@ -114,19 +114,6 @@ void WhileTriggering(const std::function<void()>& trigger, const char* pszCaptio
     EXPECT_TRUE(watch.bDone) << "no window captioned \"" << pszCaption << "\" appeared";
 }
 
-void PressCheck(HWND hDlg)
-{
-    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, 1016)));
-}
-
-void SelectDevice(HWND hDlg, int nIndex)
-{
-    HWND hList = ::GetDlgItem(hDlg, 1004);
-    ::SendMessageA(hList, LB_SETCURSEL, nIndex, 0);
-    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(1004, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
-}
-
 int main(int argc, char** argv)
 {
     ::InitCommonControls();

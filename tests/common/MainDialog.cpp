@@ -1,4 +1,4 @@
-#include "common/ListText.h"
+#include "common/MainDialog.h"
 
 #include <cstdio>
 
@@ -47,4 +47,17 @@ std::string IdentifierLine(DWORD_PTR dwIdentifier)
     char szLine[32];
     sprintf(szLine, "Device ID=0x%X", static_cast<unsigned>(dwIdentifier));
     return szLine;
+}
+
+void PressCheck(HWND hDlg)
+{
+    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, 1016)));
+}
+
+void SelectDevice(HWND hDlg, int nIndex)
+{
+    HWND hList = ::GetDlgItem(hDlg, 1004);
+    ::SendMessageA(hList, LB_SETCURSEL, nIndex, 0);
+    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(1004, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
 }

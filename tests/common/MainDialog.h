@@ -1,5 +1,6 @@
-// Reading lists and captions back, through the messages any program could
-// send: shared by the in-process and the end-to-end tests.
+// Reading the main dialog's lists and captions back, and the user's two
+// actions, through the messages any program could send: shared by the
+// in-process and the end-to-end tests.
 #pragma once
 
 #include <windows.h>
@@ -13,3 +14,7 @@ std::string WindowText(HWND hWnd);
 
 // The results' first line for a device identifier, as the user reads it.
 std::string IdentifierLine(DWORD_PTR dwIdentifier);
+
+// The user's two actions, as the main dialog receives them.
+void PressCheck(HWND hDlg);
+void SelectDevice(HWND hDlg, int nIndex);
