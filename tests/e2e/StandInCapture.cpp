@@ -30,15 +30,10 @@ struct StandInScript {
     static HRESULT Create() { return StepResult("create"); }
     static void Living(LONG nChange) { ::InterlockedExchangeAdd(&g_nObjects, nChange); }
     static HRESULT Initialize(LPCGUID) { return StepResult("initialize"); }
-    static HRESULT GetCaps(DSCCAPS* pCaps)
+    static HRESULT GetCaps(DWORD, DWORD& dwFormats)
     {
-        HRESULT hr = StepResult("getcaps");
-        if (SUCCEEDED(hr)) {
-            pCaps->dwFlags = 0;
-            pCaps->dwFormats = WAVE_FORMAT_96S16 | WAVE_FORMAT_1M08;
-            pCaps->dwChannels = 2;
-        }
-        return hr;
+        dwFormats = WAVE_FORMAT_96S16 | WAVE_FORMAT_1M08;
+        return StepResult("getcaps");
     }
 };
 

@@ -31,15 +31,11 @@ struct FakeScript {
         g_log.pInitializedWith = pGuid;
         return g_script.hrInitialize;
     }
-    static HRESULT GetCaps(DSCCAPS* pCaps)
+    static HRESULT GetCaps(DWORD dwSize, DWORD& dwFormats)
     {
         g_log.calls += "GetCaps;";
-        g_log.dwCapsSize = pCaps->dwSize;
-        if (SUCCEEDED(g_script.hrGetCaps)) {
-            pCaps->dwFlags = 0;
-            pCaps->dwFormats = g_script.dwFormats;
-            pCaps->dwChannels = 2;
-        }
+        g_log.dwCapsSize = dwSize;
+        dwFormats = g_script.dwFormats;
         return g_script.hrGetCaps;
     }
 };

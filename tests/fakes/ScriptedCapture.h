@@ -3,7 +3,7 @@
 //   static HRESULT Create();             before an object is made
 //   static void Living(LONG nChange);    +1 when one is made, -1 when it goes
 //   static HRESULT Initialize(LPCGUID pGuid);
-//   static HRESULT GetCaps(DSCCAPS* pCaps);
+//   static HRESULT GetCaps(DWORD dwSize, DWORD& dwFormats);  dwSize as given
 #pragma once
 
 #include <windows.h>
@@ -38,7 +38,17 @@ public:
     {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE GetCaps(DSCCAPS* pCaps) override { return Script::GetCaps(pCaps); }
+    HRESULT STDMETHODCALLTYPE GetCaps(DSCCAPS* pCaps) override
+    {
+        DWORD dwFormats = 0;
+        HRESULT hr = Script::GetCaps(pCaps->dwSize, dwFormats);
+        if (SUCCEEDED(hr)) {
+            pCaps->dwFlags = 0;
+            pCaps->dwFormats = dwFormats;
+            pCaps->dwChannels = 2;
+        }
+        return hr;
+    }
     HRESULT STDMETHODCALLTYPE Initialize(LPCGUID pGuid) override { return Script::Initialize(pGuid); }
 
 private:
