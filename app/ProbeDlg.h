@@ -4,8 +4,7 @@
 
 #include "afxwin.h"
 #include "controls/HButton.h"
-
-#include <deque>
+#include "probe/DeviceList.h"
 
 class CProbeDlg : public CDialog {
 public:
@@ -44,7 +43,7 @@ private:
 
     // The device list keeps a reference to each device's GUID as item data;
     // the copies live here, at stable addresses, as long as the dialog.
-    std::deque<GUID> m_deviceGuids;
+    CCaptureGuids m_deviceGuids;
     bool m_bComInitialized = false;
     // A close that comes while a check holds its capture object (the
     // failure report's message box lets it through) waits for the check.

@@ -209,13 +209,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
     }
 
     pDlg->EnterMessage();
-    INT_PTR nResult = FALSE;
-    try {
-        nResult = pDlg->HandleMessage(nMsg, wParam, lParam);
-    } catch (...) {
-        // No exception may unwind into the dialog manager.
-        nResult = FALSE;
-    }
+    INT_PTR nResult = pDlg->HandleMessage(nMsg, wParam, lParam);
     pDlg->LeaveMessage();
     return nResult;
 }

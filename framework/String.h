@@ -3,49 +3,77 @@
 
 #include <windows.h>
 
-#include <string>
+#include <cstdarg>
 
 class CString {
 public:
     CString() = default;
-    CString(LPCSTR psz) : m_str(psz ? psz : "") {}
-    CString(LPCSTR pch, int nLength) : m_str(pch, nLength) {}
+    CString(const CString& str) { Assign(str.m_pchData, str.m_nLength); }
+    CString(CString&& str) noexcept;
+    CString(LPCSTR psz) { *this = psz; }
+    CString(LPCSTR pch, int nLength) { Assign(pch, nLength); }
     // Wide text converted to the ANSI code page, whole; nLength -1 up to the
     // terminator.
     explicit CString(LPCWSTR pwch, int nLength = -1);
+    ~CString();
 
-    int GetLength() const { return static_cast<int>(m_str.size()); }
-    bool IsEmpty() const { return m_str.empty(); }
-    void Empty() { m_str.clear(); }
-    char GetAt(int nIndex) const { return m_str[nIndex]; }
-    operator LPCSTR() const { return m_str.c_str(); }
+    int GetLength() const { return m_nLength; }
+    bool IsEmpty() const { return m_nLength == 0; }
+    void Empty()
+    {
+        m_nLength = 0;
+        Terminate();
+    }
+    char GetAt(int nIndex) const { return m_pchData[nIndex]; }
+    operator LPCSTR() const { return m_pchData ? m_pchData : ""; }
 
     // Room for nLength characters (plus the terminator) to be written in
-    // place; the text is then exactly that long.
+    // place, the text so far kept; the text is then exactly that long.
     LPSTR GetBufferSetLength(int nLength);
 
     CString Left(int nCount) const;
     CString Mid(int nFirst, int nCount) const;
 
+    CString& operator=(const CString& str);
+    CString& operator=(CString&& str) noexcept;
     CString& operator=(LPCSTR psz);
-    CString& operator+=(const CString& str);
+    CString& operator+=(const CString& str) { return Append(str.m_pchData, str.m_nLength); }
     CString& operator+=(LPCSTR psz);
-    CString& operator+=(char ch);
+    CString& operator+=(char ch) { return Append(&ch, 1); }
     friend CString operator+(const CString& a, const CString& b);
     friend CString operator+(const CString& a, LPCSTR b);
     friend CString operator+(LPCSTR a, const CString& b);
 
+    // Byte by byte, as strcmp.
     int Compare(LPCSTR psz) const;
     friend bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
     friend bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }
 
-    // printf-style; the format is always a literal of the program, never data.
+    // printf-style, by the framework's own formatter, of any length: %c, %d,
+    // %i, %u, %x, %X and %s, with the flags '-' and '0', a width, for %s a
+    // precision, and the size prefixes 'h' and 'l'; %% is a percent sign.
+    // No floating point. The format is always a literal of the program,
+    // never data: a conversion outside this set ends the formatting there.
     void Format(LPCSTR pszFormat, ...) __attribute__((format(gnu_printf, 2, 3)));
     void FormatV(LPCSTR pszFormat, va_list args) __attribute__((format(gnu_printf, 2, 0)));
 
-    // Loads a string resource as ANSI text; empty when there is none.
+    // Loads a string resource of the module as ANSI text; empty when there
+    // is none.
     BOOL LoadString(UINT nID);
 
 private:
-    std::string m_str;
+    void Assign(LPCSTR pch, int nLength);
+    CString& Append(LPCSTR pch, int nLength);
+    // Room for nLength characters, the text so far kept.
+    void Reserve(int nLength);
+    void Terminate()
+    {
+        if (m_pchData)
+            m_pchData[m_nLength] = '\0';
+    }
+
+    // Null until the first character needs room.
+    LPSTR m_pchData = nullptr;
+    int m_nLength = 0;
+    int m_nAllocLength = 0;
 };

@@ -14,6 +14,7 @@ CWnd::~CWnd()
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
         ::DestroyWindow(m_hWnd);
     UnmapWindow();
+    DeleteChildren();
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
@@ -72,20 +73,37 @@ CWnd* CWnd::GetDlgItem(int nID)
     return GetDlgItem<CWnd>(nID);
 }
 
-CWnd* CWnd::AttachChild(HWND hWndChild, std::unique_ptr<CWnd> pChild)
+CWnd* CWnd::FindChild(HWND hWndChild, const void* pClassKey) const
+{
+    for (int i = 0; i < m_children.GetSize(); ++i)
+        if (m_children[i].pWnd->m_hWnd == hWndChild && m_children[i].pClassKey == pClassKey)
+            return m_children[i].pWnd;
+    return nullptr;
+}
+
+CWnd* CWnd::AttachChild(HWND hWndChild, CWnd* pChild, const void* pClassKey)
 {
     // Plain wrappers are not subclassed: they only send messages.
     pChild->m_hWnd = hWndChild;
-    m_children.push_back(std::move(pChild));
-    return m_children.back().get();
+    m_children.Add({pChild, pClassKey});
+    return pChild;
+}
+
+void CWnd::DeleteChildren()
+{
+    // A wrapper is not in the handle map: its going leaves the window alone.
+    for (int i = 0; i < m_children.GetSize(); ++i)
+        delete m_children[i].pWnd;
+    m_children.RemoveAll();
 }
 
 CString CWnd::GetWindowText() const
 {
+    CString strText;
     int nLength = ::GetWindowTextLengthA(m_hWnd);
-    std::vector<char> buffer(nLength + 1);
-    int nCopied = ::GetWindowTextA(m_hWnd, buffer.data(), nLength + 1);
-    return CString(buffer.data(), nCopied);
+    int nCopied = ::GetWindowTextA(m_hWnd, strText.GetBufferSetLength(nLength), nLength + 1);
+    strText.GetBufferSetLength(nCopied);
+    return strText;
 }
 
 BOOL CWnd::DestroyWindow()
@@ -154,7 +172,7 @@ void CWnd::DrawItem(LPDRAWITEMSTRUCT) {}
 void CWnd::OnFinalRelease()
 {
     ForgetAsMainWindow();
-    m_children.clear();
+    DeleteChildren();
 }
 
 void CWnd::ForgetAsMainWindow()
@@ -221,14 +239,8 @@ LRESULT CALLBACK CWnd::WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lP
     pWnd->EnterMessage();
     LRESULT lResult = 0;
     bool bHandled = false;
-    if (nMsg != WM_NCDESTROY) {
-        try {
-            bHandled = pWnd->OnWndMsg(nMsg, wParam, lParam, lResult);
-        } catch (...) {
-            // No exception may unwind into the system's code.
-            lResult = 0;
-        }
-    }
+    if (nMsg != WM_NCDESTROY)
+        bHandled = pWnd->OnWndMsg(nMsg, wParam, lParam, lResult);
     if (!bHandled)
         lResult = ::CallWindowProcA(pfnSuperWndProc, hWnd, nMsg, wParam, lParam);
     if (nMsg == WM_NCDESTROY) {

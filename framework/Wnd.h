@@ -4,11 +4,9 @@
 // for a window without asking the system.
 #pragma once
 
+#include "Array.h"
 #include "CmdTarget.h"
 #include "String.h"
-
-#include <memory>
-#include <vector>
 
 class CWnd : public CCmdTarget {
 public:
@@ -26,7 +24,8 @@ public:
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
 
     // A wrapper for a child that stays valid as long as this window lives;
-    // a subclassed child's own object when there is one.
+    // a subclassed child's own object when there is one, which the caller
+    // must know to be a T.
     CWnd* GetDlgItem(int nID);
     template <class T> T* GetDlgItem(int nID);
 
@@ -91,8 +90,24 @@ private:
     CWnd* m_pNextMapped = nullptr;
     int m_nMessageDepth = 0;
     bool m_bFinalReleasePending = false;
-    std::vector<std::unique_ptr<CWnd>> m_children;
-    CWnd* AttachChild(HWND hWndChild, std::unique_ptr<CWnd> pChild);
+
+    // The wrappers GetDlgItem made, each with the class it was made as: a
+    // key of that class's own, as the program has no run-time type
+    // information.
+    struct ChildWrapper {
+        CWnd* pWnd;
+        const void* pClassKey;
+    };
+    CArray<ChildWrapper> m_children;
+    CWnd* FindChild(HWND hWndChild, const void* pClassKey) const;
+    CWnd* AttachChild(HWND hWndChild, CWnd* pChild, const void* pClassKey);
+    void DeleteChildren();
+
+    template <class T> static const void* ClassKey()
+    {
+        static const char s_chKey = 0;
+        return &s_chKey;
+    }
 };
 
 template <class T> T* CWnd::GetDlgItem(int nID)
@@ -100,11 +115,9 @@ template <class T> T* CWnd::GetDlgItem(int nID)
     HWND hWndChild = ::GetDlgItem(m_hWnd, nID);
     if (!hWndChild)
         return nullptr;
-    if (T* pOwn = dynamic_cast<T*>(FromHandlePermanent(hWndChild)))
-        return pOwn;
-    for (auto& pChild : m_children)
-        if (pChild->m_hWnd == hWndChild)
-            if (T* pKnown = dynamic_cast<T*>(pChild.get()))
-                return pKnown;
-    return static_cast<T*>(AttachChild(hWndChild, std::make_unique<T>()));
+    if (CWnd* pOwn = FromHandlePermanent(hWndChild))
+        return static_cast<T*>(pOwn);
+    if (CWnd* pKnown = FindChild(hWndChild, ClassKey<T>()))
+        return static_cast<T*>(pKnown);
+    return static_cast<T*>(AttachChild(hWndChild, new T, ClassKey<T>()));
 }

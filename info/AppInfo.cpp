@@ -2,8 +2,6 @@
 
 #include "WinApp.h"
 
-#include <vector>
-
 namespace {
 
 struct Info {
@@ -34,25 +32,19 @@ void ReadStringValue(const void* pData, WORD wLanguage, WORD wCodePage, LPCSTR p
 namespace AppInfo {
 namespace Detail {
 
-void ReadVersionFields(LPCSTR pszPath, VersionFields& fields)
+namespace {
+// The fields from a version block that the system has read.
+void ReadVersionBlock(const void* pData, VersionFields& fields)
 {
-    DWORD dwHandle = 0;
-    DWORD dwSize = ::GetFileVersionInfoSizeA(pszPath, &dwHandle);
-    if (dwSize == 0)
-        return;
-    std::vector<BYTE> data(dwSize);
-    if (!::GetFileVersionInfoA(pszPath, 0, dwSize, data.data()))
-        return;
-
     LPVOID pRoot = nullptr;
     UINT nRootLength = 0;
     LPVOID pTranslation = nullptr;
     UINT nTranslationLength = 0;
     // Without both blocks nothing is taken, not even the numbers.
-    if (!::VerQueryValueA(data.data(), "\\", &pRoot, &nRootLength) || !pRoot ||
+    if (!::VerQueryValueA(pData, "\\", &pRoot, &nRootLength) || !pRoot ||
         nRootLength < sizeof(VS_FIXEDFILEINFO))
         return;
-    if (!::VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", &pTranslation, &nTranslationLength) ||
+    if (!::VerQueryValueA(pData, "\\VarFileInfo\\Translation", &pTranslation, &nTranslationLength) ||
         !pTranslation || nTranslationLength < sizeof(DWORD))
         return;
 
@@ -74,10 +66,23 @@ void ReadVersionFields(LPCSTR pszPath, VersionFields& fields)
     DWORD dwTranslation = *static_cast<const DWORD*>(pTranslation);
     WORD wLanguage = LOWORD(dwTranslation);
     WORD wCodePage = HIWORD(dwTranslation);
-    ReadStringValue(data.data(), wLanguage, wCodePage, "ProductName", fields.strProductName);
-    ReadStringValue(data.data(), wLanguage, wCodePage, "CompanyName", fields.strCompanyName);
-    ReadStringValue(data.data(), wLanguage, wCodePage, "LegalCopyright", fields.strLegalCopyright);
-    ReadStringValue(data.data(), wLanguage, wCodePage, "SpecialBuild", fields.strSpecialBuild);
+    ReadStringValue(pData, wLanguage, wCodePage, "ProductName", fields.strProductName);
+    ReadStringValue(pData, wLanguage, wCodePage, "CompanyName", fields.strCompanyName);
+    ReadStringValue(pData, wLanguage, wCodePage, "LegalCopyright", fields.strLegalCopyright);
+    ReadStringValue(pData, wLanguage, wCodePage, "SpecialBuild", fields.strSpecialBuild);
+}
+} // namespace
+
+void ReadVersionFields(LPCSTR pszPath, VersionFields& fields)
+{
+    DWORD dwHandle = 0;
+    DWORD dwSize = ::GetFileVersionInfoSizeA(pszPath, &dwHandle);
+    if (dwSize == 0)
+        return;
+    BYTE* pData = new BYTE[dwSize];
+    if (::GetFileVersionInfoA(pszPath, 0, dwSize, pData))
+        ReadVersionBlock(pData, fields);
+    delete[] pData;
 }
 
 CString DirectoryOf(LPCSTR pszPath, UINT nCodePage)

@@ -1,3 +1,7 @@
+// The GUIDs the check uses are defined here, from the headers (each once in
+// the program, whoever else defines it), rather than taken from a library.
+#include <initguid.h>
+
 #include "app/ProbeDlg.h"
 
 #include "probe/FormatTable.h"

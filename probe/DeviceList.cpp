@@ -7,7 +7,20 @@ typedef HRESULT(WINAPI* CaptureEnumerateA)(LPDSENUMCALLBACKA, LPVOID);
 typedef HRESULT(WINAPI* CaptureEnumerateW)(LPDSENUMCALLBACKW, LPVOID);
 } // namespace
 
-HRESULT EnumerateCaptureDevices(CListBox* list, std::deque<GUID>& guids)
+CCaptureGuids::~CCaptureGuids()
+{
+    for (int i = 0; i < m_guids.GetSize(); ++i)
+        delete m_guids[i];
+}
+
+const GUID* CCaptureGuids::Keep(const GUID& guid)
+{
+    GUID* pGuid = new GUID(guid);
+    m_guids.Add(pGuid);
+    return pGuid;
+}
+
+HRESULT EnumerateCaptureDevices(CListBox* list, CCaptureGuids& guids)
 {
     CaptureDeviceList context = {list, &guids};
     // Looked up at run time: Windows NT 4.0 and Windows 95 and 98 before
@@ -38,17 +51,9 @@ HRESULT EnumerateCaptureDevices(CListBox* list, std::deque<GUID>& guids)
 BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCSTR description, LPCSTR, LPVOID context)
 {
     const CaptureDeviceList* pDevices = static_cast<const CaptureDeviceList*>(context);
-    // No exception may unwind into DirectSound: a device without room for
-    // its GUID is left out, before the list has seen it.
-    DWORD_PTR dwIdentifier = 0;
-    try {
-        if (guid) {
-            pDevices->pGuids->push_back(*guid);
-            dwIdentifier = reinterpret_cast<DWORD_PTR>(&pDevices->pGuids->back());
-        }
-    } catch (...) {
-        return TRUE;
-    }
+    // DirectSound's GUID lives only as long as the call: the list gets a
+    // copy's address.
+    DWORD_PTR dwIdentifier = guid ? reinterpret_cast<DWORD_PTR>(pDevices->pGuids->Keep(*guid)) : 0;
     CListBox* list = pDevices->pList;
     list->SetCurSel(0);
     int nIndex = list->AddString(description);
@@ -58,12 +63,7 @@ BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCSTR description, LPCSTR, LPVOID c
 
 BOOL CALLBACK AddCaptureDeviceW(LPGUID guid, LPCWSTR description, LPCWSTR, LPVOID context)
 {
-    try {
-        return AddCaptureDevice(guid, CString(description), nullptr, context);
-    } catch (...) {
-        // No room for the converted description: the device is left out.
-        return TRUE;
-    }
+    return AddCaptureDevice(guid, CString(description), nullptr, context);
 }
 
 void CProbeDlg::OnSelchangeDeviceList()

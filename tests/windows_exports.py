@@ -23,10 +23,8 @@ WIN32_BASE = ("the Win32 API of Windows 95 and Windows NT 3.1 (Standard ECMA-234
 MSDN98 = "MSDN Library (1998), Platform SDK reference, QuickInfo of %s"
 UNICODE_95 = ("Microsoft KB Q210341 'INFO: Unicode Support in Windows 95 and Windows 98' and MSDN Library 1998 "
               "'Windows 95 General Limitations': %s is among the few Unicode functions Windows 95 implements")
-MSVCRT = ("mingw-w64 msvcrt.def.in: the symbols of the original Visual C++ 4.2 msvcrt.dll, 'available in "
-          "Windows NT 4.0 OS system version of msvcrt.dll'; msvcrt.dll is a system component from Windows 98 "
-          "(Windows 98 First Edition OS system version); cross-checked with the per-version thunk lists of "
-          "redpanda-cpp/mingw-lite (support/thunk/module/thunk_list_msvcrt.py), which list none of them")
+WIN32_SDK = ("Win32 SDK help (Win32 Programmer's Reference, 1995), Quick Info of %s: 'Windows NT: Yes, "
+             "Win95: Yes, Win32s: Yes'")
 COMCTL32_NAMES = ("Geoff Chappell, COMCTL32 export history, 'COMCTL32 3.50 Named Exports' (names350.htm): "
                   "InitCommonControls, ordinal 17, exported by name from 3.50 on")
 
@@ -52,23 +50,20 @@ def base(*names):
 
 EXPORTS = {
     "kernel32.dll": {
-        **base("CloseHandle", "CreateSemaphoreA", "DeleteCriticalSection", "EnterCriticalSection", "FindResourceA",
-               "FormatMessageA", "FreeLibrary", "GetCurrentThreadId", "GetLastError", "GetModuleFileNameA",
-               "GetModuleHandleA", "GetProcAddress", "GetStartupInfoA", "GetSystemInfo", "GetVersion",
-               "InitializeCriticalSection", "LeaveCriticalSection", "LoadLibraryA", "LoadResource", "LockResource",
-               "ReleaseSemaphore", "SetLastError", "SetUnhandledExceptionFilter", "SizeofResource", "Sleep",
-               "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue", "VirtualProtect", "VirtualQuery",
-               "WaitForSingleObject"),
+        **base("FindResourceA", "FormatMessageA", "FreeLibrary", "GetModuleFileNameA", "GetModuleHandleA",
+               "GetProcAddress", "GetStartupInfoA", "GetSystemInfo", "GetVersion", "LoadLibraryA", "LoadResource",
+               "LockResource", "SizeofResource"),
+        **{name: Entry("95", "3.1", WIN32_SDK % name)
+           for name in ("ExitProcess", "GetCommandLineA", "GetProcessHeap", "HeapAlloc", "HeapFree")},
         "GetVersionExA": Entry("95", "3.5", MSDN98 % "GetVersionEx (sysinfo_49iw): NT 3.5, Windows 95"),
         "IsDBCSLeadByteEx": Entry("95", "3.51", MSDN98 % "IsDBCSLeadByteEx (unicode_9oag): NT 3.51, Windows 95"),
-        "MultiByteToWideChar": Entry("95", "3.1", UNICODE_95 % "MultiByteToWideChar", on_9x="implemented"),
         "WideCharToMultiByte": Entry("95", "3.1", UNICODE_95 % "WideCharToMultiByte", on_9x="implemented"),
         "lstrlenW": Entry("95", "3.1", UNICODE_95 % "lstrlenW", on_9x="implemented"),
     },
     "user32.dll": {
         **base("AppendMenuA", "BeginPaint", "CallWindowProcA", "CharNextA", "CreateDialogIndirectParamA",
                "CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA", "DrawIcon",
-               "EnableWindow", "EndPaint", "GetActiveWindow", "GetClassLongA", "GetClientRect", "GetDlgItem",
+               "EnableWindow", "EndPaint", "GetActiveWindow", "GetClientRect", "GetDlgItem",
                "GetMessageA", "GetParent", "GetSysColor", "GetSystemMenu", "GetSystemMetrics", "GetWindow",
                "GetWindowLongA", "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA", "InvalidateRect",
                "IsDialogMessageA", "IsIconic", "IsWindow", "IsWindowEnabled", "IsWindowVisible", "LoadCursorA",
@@ -96,15 +91,6 @@ EXPORTS = {
     },
     "shell32.dll": base("ShellExecuteA"),
     "version.dll": base("GetFileVersionInfoA", "GetFileVersionInfoSizeA", "VerQueryValueA"),
-    "msvcrt.dll": {
-        name: Entry("98", "NT 4.0", MSVCRT)
-        for name in ("__getmainargs", "__initenv", "__mb_cur_max", "__p__acmdln", "__p__commode", "__p__fmode",
-                     "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_close", "_errno", "_initterm",
-                     "_iob", "_onexit", "_read", "abort", "atoi", "calloc", "exit", "fprintf", "fputc", "fputs",
-                     "free", "fwrite", "localeconv", "malloc", "memchr", "memcmp", "memcpy", "memmove", "memset",
-                     "realloc", "setlocale", "signal", "strchr", "strcmp", "strerror", "strlen", "strncmp",
-                     "vfprintf", "wcslen")
-    },
 }
 
 

@@ -83,42 +83,6 @@ TEST(DialogTest, ModalRunEndsWhenItsWindowIsDestroyedAnotherWay)
     EXPECT_EQ(nullptr, AfxGetApp()->m_pMainWnd);
 }
 
-namespace {
-// Handlers that throw, as a container does when memory runs out.
-class CThrowingDialog : public CTestDialog {
-public:
-    void OnThrow() { throw std::bad_alloc(); }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CThrowingDialog, CTestDialog)
-ON_BN_CLICKED(IDC_CHECK, &CThrowingDialog::OnThrow)
-END_MESSAGE_MAP()
-
-class CThrowingButton : public CButton {
-public:
-    void OnMouseMove(UINT, POINT) { throw std::bad_alloc(); }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CThrowingButton, CButton)
-ON_WM_MOUSEMOVE()
-END_MESSAGE_MAP()
-} // namespace
-
-TEST(DialogTest, NoExceptionLeavesADialogOrWindowProcedure)
-{
-    CThrowingDialog dlg;
-    CThrowingButton button;
-    RunDialog(dlg, [&button](HWND hDlg) {
-        ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_CHECK, BN_CLICKED), 0);
-        ASSERT_TRUE(button.SubclassWindow(::GetDlgItem(hDlg, IDC_CHECK)));
-        ::SendMessageA(button.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
-        EXPECT_TRUE(::IsWindow(hDlg));
-    });
-    EXPECT_EQ(nullptr, dlg.m_hWnd);
-}
-
 TEST(DialogTest, DataExchangeSubclassesAndReflectsOwnerDraw)
 {
     CTestDialog dlg;

@@ -9,6 +9,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <set>
 
 // The runs under Wine's Windows 98 setting test the paths of 9x only when
 // the program sees that platform.
@@ -299,7 +300,7 @@ TEST(DeviceListTest, IdentifiesEveryDeviceInAListOfAnyDialog)
 {
     ASSERT_EQ(S_OK, ::CoInitialize(nullptr));
     CDialog plain(IDD_PROBE_DIALOG);
-    std::deque<GUID> guids;
+    CCaptureGuids guids;
     RunDialog(plain, [&plain, &guids](HWND hDlg) {
         CListBox* pList = plain.GetDlgItem<CListBox>(IDC_DEVICE_LIST);
         ASSERT_TRUE(pList);
@@ -307,16 +308,17 @@ TEST(DeviceListTest, IdentifiesEveryDeviceInAListOfAnyDialog)
         const int nCount = pList->GetCount();
         // The primary device and at least the test's two sources.
         ASSERT_GE(nCount, 3);
-        ASSERT_EQ(static_cast<size_t>(nCount - 1), guids.size());
+        ASSERT_EQ(nCount - 1, guids.GetCount());
+        std::set<const GUID*> kept;
+        for (int i = 0; i < guids.GetCount(); ++i)
+            kept.insert(guids.GetAt(i));
         int nPrimary = 0;
         for (int i = 0; i < nCount; ++i) {
             const GUID* pGuid = reinterpret_cast<const GUID*>(pList->GetItemData(i));
             if (!pGuid)
                 ++nPrimary;
             else
-                EXPECT_NE(guids.end(), std::find_if(guids.begin(), guids.end(),
-                                                    [pGuid](const GUID& kept) { return &kept == pGuid; }))
-                    << ListLines(::GetDlgItem(hDlg, IDC_DEVICE_LIST))[i];
+                EXPECT_EQ(1u, kept.erase(pGuid)) << ListLines(::GetDlgItem(hDlg, IDC_DEVICE_LIST))[i];
         }
         EXPECT_EQ(1, nPrimary);
     });
