@@ -48,7 +48,7 @@ class Image:
         pe = struct.unpack_from("<I", data, 0x3C)[0]
         if data[pe:pe + 4] != b"PE\0\0":
             raise ValueError("no PE signature")
-        self.machine, nsections = struct.unpack_from("<HH", data, pe + 4)
+        self.machine, nsections, self.time_stamp = struct.unpack_from("<HHI", data, pe + 4)
         optional_size = struct.unpack_from("<H", data, pe + 20)[0]
         opt = pe + 24
         self.magic = struct.unpack_from("<H", data, opt)[0]
@@ -115,6 +115,9 @@ def header_problems(image):
         problems.append("not a PE32 i386 file (machine %#x, magic %#x)" % (image.machine, image.magic))
     if image.subsystem != 2:
         problems.append("subsystem %d, not the Windows GUI" % image.subsystem)
+    # Built again from the same sources, the program is the same file.
+    if image.time_stamp:
+        problems.append("has a link time stamp (%#x): two builds of one commit differ" % image.time_stamp)
     if RT_MANIFEST in image.resource_types():
         problems.append("carries an application manifest")
     # Windows 95, 98 and ME refuse a program that asks for a later system.

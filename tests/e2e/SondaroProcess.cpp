@@ -61,14 +61,26 @@ std::string DosPath(const std::string& strUnixPath)
 
 SondaroProcess::SondaroProcess(const std::string& strExe)
 {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    std::string strCommand = "\"" + strExe + "\"";
-    if (!::CreateProcessA(strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &m_pi))
+    if (!Start(strExe, ""))
         return;
     ::WaitForInputIdle(m_pi.hProcess, 30000);
     m_hWndMain = FindTopWindow(m_pi.dwProcessId, false, nullptr, 30000);
+}
+
+SondaroProcess::SondaroProcess(const std::string& strExe, const std::string& strArguments)
+{
+    Start(strExe, strArguments);
+}
+
+bool SondaroProcess::Start(const std::string& strExe, const std::string& strArguments)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::string strCommand = "\"" + strExe + "\"";
+    if (!strArguments.empty())
+        strCommand += " " + strArguments;
+    return ::CreateProcessA(strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                            &m_pi) != FALSE;
 }
 
 SondaroProcess::~SondaroProcess()
@@ -76,8 +88,9 @@ SondaroProcess::~SondaroProcess()
     if (!m_pi.hProcess)
         return;
     if (IsRunning()) {
-        ::PostMessageA(m_hWndMain, WM_CLOSE, 0, 0);
-        if (::WaitForSingleObject(m_pi.hProcess, 10000) != WAIT_OBJECT_0)
+        if (m_hWndMain)
+            ::PostMessageA(m_hWndMain, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(m_pi.hProcess, m_hWndMain ? 10000 : 0) != WAIT_OBJECT_0)
             ::TerminateProcess(m_pi.hProcess, 1);
     }
     ::CloseHandle(m_pi.hThread);

@@ -20,6 +20,8 @@ public:
     // Starts the program and waits until its main dialog shows; `strExe`
     // defaults to the built program.
     explicit SondaroProcess(const std::string& strExe = g_strSondaroPath);
+    // Starts a program with a command line, waiting for no window.
+    SondaroProcess(const std::string& strExe, const std::string& strArguments);
     ~SondaroProcess();
     SondaroProcess(const SondaroProcess&) = delete;
     SondaroProcess& operator=(const SondaroProcess&) = delete;
@@ -54,6 +56,8 @@ public:
     bool Responds() const;
 
 private:
+    bool Start(const std::string& strExe, const std::string& strArguments);
+
     PROCESS_INFORMATION m_pi = {};
     HWND m_hWndMain = nullptr;
 };
