@@ -4,12 +4,20 @@
 
 namespace {
 
-// The size comctl32 before version 6 accepts; MinGW's sizeof(TTTOOLINFOA)
-// with _WIN32_WINNT 0x0501 adds lpReserved, and those versions reject it.
-const UINT kToolInfoSize = TTTOOLINFOA_V2_SIZE;
+// The first TOOLINFO, which every comctl32 takes, from the 4.00 of Windows
+// 95 on; everything the control uses is in it. MinGW's sizeof(TTTOOLINFOA)
+// with _WIN32_WINNT 0x0501 adds lpReserved, which versions before 6 reject.
+const UINT kToolInfoSize = TTTOOLINFOA_V1_SIZE;
 const UINT_PTR kToolId = 1;
 
+// The one size of the record that both tracking functions check.
 static_assert(sizeof(TRACKMOUSEEVENT) == 16, "TrackMouseEvent checks cbSize");
+
+template <class Function> Function SystemFunction(LPCSTR pszModule, LPCSTR pszName)
+{
+    HMODULE hModule = ::GetModuleHandleA(pszModule);
+    return hModule ? AfxGetProcAddress<Function>(hModule, pszName) : nullptr;
+}
 
 // The link's font with the underline switched on, selected into the drawing
 // DC for the rest of one pass; deselected and deleted when it goes.
@@ -56,6 +64,8 @@ void FillSolidRect(HDC hDC, const RECT& rc, COLORREF cr)
 BEGIN_MESSAGE_MAP(CHButton, CButton)
 ON_WM_MOUSEMOVE()
 ON_MESSAGE(WM_MOUSELEAVE, &CHButton::OnMouseLeave)
+ON_WM_TIMER()
+ON_WM_DESTROY()
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_LBUTTONDBLCLK()
@@ -64,7 +74,13 @@ ON_WM_RBUTTONUP()
 ON_WM_RBUTTONDBLCLK()
 END_MESSAGE_MAP()
 
-CHButton::CHButton() : m_crBackground(::GetSysColor(COLOR_BTNFACE)) {}
+CHButton::CHButton() : m_crBackground(::GetSysColor(COLOR_BTNFACE))
+{
+    // comctl32 is loaded: the program links it for InitCommonControls.
+    m_pfnTrackMouseEvent = SystemFunction<TrackMouseEventFunction>("user32.dll", "TrackMouseEvent");
+    if (!m_pfnTrackMouseEvent)
+        m_pfnTrackMouseEvent = SystemFunction<TrackMouseEventFunction>("comctl32.dll", "_TrackMouseEvent");
+}
 
 // m_ToolTip destroys its window as it goes, before the button itself.
 CHButton::~CHButton() = default;
@@ -220,22 +236,58 @@ void CHButton::OnMouseMove(UINT, POINT)
     if (!m_bHover) {
         m_bHover = TRUE;
         Repaint();
-        // The system ends the tracking when it posts WM_MOUSELEAVE; the next
-        // entry asks again.
-        TRACKMOUSEEVENT tme = {};
-        tme.cbSize = sizeof tme;
-        tme.dwFlags = TME_LEAVE;
-        tme.hwndTrack = m_hWnd;
-        ::TrackMouseEvent(&tme);
+        TrackLeave();
     }
     Default();
 }
 
-LRESULT CHButton::OnMouseLeave(WPARAM, LPARAM)
+void CHButton::TrackLeave()
 {
+    if (!m_pfnTrackMouseEvent) {
+        ::SetTimer(m_hWnd, kLeaveTimerId, kLeaveTimerInterval, nullptr);
+        return;
+    }
+    // The system ends the tracking when it posts WM_MOUSELEAVE; the next
+    // entry asks again.
+    TRACKMOUSEEVENT tme = {};
+    tme.cbSize = sizeof tme;
+    tme.dwFlags = TME_LEAVE;
+    tme.hwndTrack = m_hWnd;
+    m_pfnTrackMouseEvent(&tme);
+}
+
+void CHButton::EndHover()
+{
+    ::KillTimer(m_hWnd, kLeaveTimerId);
     m_bHover = FALSE;
     Repaint();
+}
+
+LRESULT CHButton::OnMouseLeave(WPARAM, LPARAM)
+{
+    EndHover();
     return 0;
+}
+
+void CHButton::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kLeaveTimerId) {
+        Default();
+        return;
+    }
+    // Without tracking: the hover ends once the pointer is over another
+    // window. While a press holds the capture, the moves come here wherever
+    // the pointer is, and the hover lasts, as with tracking.
+    POINT pt;
+    ::GetCursorPos(&pt);
+    if (::GetCapture() != m_hWnd && ::WindowFromPoint(pt) != m_hWnd)
+        EndHover();
+}
+
+void CHButton::OnDestroy()
+{
+    ::KillTimer(m_hWnd, kLeaveTimerId);
+    Default();
 }
 
 // Clicks stay ordinary button clicks: pressing, capture and BN_CLICKED come

@@ -26,8 +26,20 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
 protected:
+    // How the control learns that the pointer has left it: USER32's
+    // TrackMouseEvent (98, NT 4.0 and later), else COMCTL32's
+    // _TrackMouseEvent (95 OSR2 and Internet Explorer 3 on), else (95
+    // retail) a timer that looks where the pointer is, while it is over the
+    // control. Looked up at construction; null is the timer.
+    typedef BOOL(WINAPI* TrackMouseEventFunction)(LPTRACKMOUSEEVENT);
+    TrackMouseEventFunction m_pfnTrackMouseEvent;
+    static const UINT_PTR kLeaveTimerId = 1;
+    static const UINT kLeaveTimerInterval = 100;
+
     void OnMouseMove(UINT nFlags, POINT point);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnDestroy();
     void OnLButtonDown(UINT nFlags, POINT point);
     void OnLButtonUp(UINT nFlags, POINT point);
     void OnLButtonDblClk(UINT nFlags, POINT point);
@@ -54,6 +66,8 @@ private:
     // The window is made on first need and starts inactive, without tools.
     void EnsureToolTip();
     void SetLinkCursorIfGiven();
+    void TrackLeave();
+    void EndHover();
     // Only a window that exists: InvalidateRect without one repaints every
     // window of the desktop.
     void Repaint()

@@ -89,6 +89,13 @@ template <auto pfn> bool AfxThunkUintLparam(CCmdTarget* p, WPARAM wParam, LPARAM
     return true;
 }
 
+template <auto pfn> bool AfxThunkUintPtr(CCmdTarget* p, WPARAM wParam, LPARAM, LRESULT& lResult)
+{
+    (static_cast<AfxTargetOf<pfn>*>(p)->*pfn)(static_cast<UINT_PTR>(wParam));
+    lResult = 0;
+    return true;
+}
+
 template <auto pfn> bool AfxThunkMouse(CCmdTarget* p, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -117,6 +124,8 @@ template <auto pfn> bool AfxThunkMessage(CCmdTarget* p, WPARAM wParam, LPARAM lP
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, &AfxThunkVoid<&ThisClass::OnPaint>},
 #define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, &AfxThunkHandle<&ThisClass::OnQueryDragIcon>},
 #define ON_WM_CLOSE() {WM_CLOSE, 0, 0, &AfxThunkVoid<&ThisClass::OnClose>},
+#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, &AfxThunkVoid<&ThisClass::OnDestroy>},
+#define ON_WM_TIMER() {WM_TIMER, 0, 0, &AfxThunkUintPtr<&ThisClass::OnTimer>},
 #define ON_WM_MOUSEMOVE() {WM_MOUSEMOVE, 0, 0, &AfxThunkMouse<&ThisClass::OnMouseMove>},
 #define ON_WM_LBUTTONDOWN() {WM_LBUTTONDOWN, 0, 0, &AfxThunkMouse<&ThisClass::OnLButtonDown>},
 #define ON_WM_LBUTTONUP() {WM_LBUTTONUP, 0, 0, &AfxThunkMouse<&ThisClass::OnLButtonUp>},

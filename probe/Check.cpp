@@ -49,6 +49,8 @@ void CProbeDlg::RunCheck()
         return;
     }
 
+    // The record has had one size since DirectX 5 brought capture.
+    static_assert(sizeof(DSCCAPS) == 16, "DirectX 5 checks dwSize");
     DSCCAPS caps = {};
     caps.dwSize = sizeof caps;
     hr = pCapture->GetCaps(&caps);

@@ -9,7 +9,7 @@ where most such functions are stubs that fail: "implemented" where 9x
 really implements it, otherwise the way the program takes there.
 """
 
-TARGETS = ("98 SE", "ME", "NT 4.0 SP6", "2000 SP4", "XP SP3", "Vista", "7", "10", "11")
+TARGETS = ("95", "98 SE", "ME", "NT 4.0 SP6", "2000 SP4", "XP SP3", "Vista", "7", "10", "11")
 
 # Releases in order, each line on its own.
 RELEASES_9X = ("95", "98", "98 SE", "ME")
@@ -62,20 +62,18 @@ EXPORTS = {
     },
     "user32.dll": {
         **base("AppendMenuA", "BeginPaint", "CallWindowProcA", "CharNextA", "CreateDialogIndirectParamA",
-               "CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA", "DrawIcon",
-               "EnableWindow", "EndPaint", "GetActiveWindow", "GetClientRect", "GetDlgItem",
+               "CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA", "DrawIcon", "EnableWindow",
+               "EndPaint", "GetActiveWindow", "GetCapture", "GetClientRect", "GetCursorPos", "GetDlgItem",
                "GetMessageA", "GetParent", "GetSysColor", "GetSystemMenu", "GetSystemMetrics", "GetWindow",
                "GetWindowLongA", "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA", "InvalidateRect",
-               "IsDialogMessageA", "IsIconic", "IsWindow", "IsWindowEnabled", "IsWindowVisible", "LoadCursorA",
-               "LoadIconA", "MessageBoxA", "MoveWindow", "PostMessageA", "PostQuitMessage", "ScreenToClient",
-               "SendMessageA", "SetActiveWindow", "SetCursor", "SetDlgItemTextA", "SetWindowLongA",
-               "SetWindowPos", "SetWindowTextA", "ShowWindow", "SystemParametersInfoA", "TranslateMessage"),
+               "IsDialogMessageA", "IsIconic", "IsWindow", "IsWindowEnabled", "IsWindowVisible", "KillTimer",
+               "LoadCursorA", "LoadIconA", "MessageBoxA", "MoveWindow", "PostMessageA", "PostQuitMessage",
+               "ScreenToClient", "SendMessageA", "SetActiveWindow", "SetCursor", "SetDlgItemTextA", "SetTimer",
+               "SetWindowLongA", "SetWindowPos", "SetWindowTextA", "ShowWindow", "SystemParametersInfoA",
+               "TranslateMessage", "WindowFromPoint"),
         "DrawIconEx": Entry("95", "3.5", MSDN98 % "DrawIconEx (icons_09q0): NT 3.5, Windows 95"),
         "DrawStateA": Entry("95", "NT 4.0", "Win32 SDK help, DrawState: '[Now Supported on Windows NT]' (new in "
                             "NT 4.0), Windows 95"),
-        "TrackMouseEvent": Entry("98", "NT 4.0", "Win32 SDK help, TrackMouseEvent: '[New - Windows NT]' (NT 4.0) "
-                                 "and Windows 98; Windows 95 lacks it (the comctl32 _TrackMouseEvent page: 'calls "
-                                 "TrackMouseEvent if it exists, otherwise it emulates it')"),
     },
     "gdi32.dll": base("CreateFontIndirectA", "DeleteObject", "ExtTextOutA", "GetObjectA", "GetStockObject",
                       "GetTextExtentPoint32A", "SelectObject", "SetBkColor", "SetBkMode", "SetTextColor",

@@ -150,6 +150,27 @@ TEST(NoDeviceTest, EmptyListAndCheckReportsTheMissingDevice)
     EXPECT_TRUE(sondaro.IsRunning());
 }
 
+// Runs with dsound.dll missing, as on Windows 95 or NT 4.0 without DirectX
+// 5: the program starts all the same, and the check reports that it cannot
+// create the capture object.
+TEST(NoDirectSoundTest, StartsWithAnEmptyListAndCheckReportsTheFailedCreation)
+{
+    ASSERT_EQ(nullptr, ::LoadLibraryA("dsound.dll")) << "dsound.dll is there";
+    SondaroProcess sondaro;
+    ASSERT_TRUE(sondaro.MainWindow());
+    EXPECT_TRUE(sondaro.Devices().empty());
+    sondaro.PostCheck();
+    HWND hBox = sondaro.WaitForMessageBox();
+    ASSERT_TRUE(hBox);
+    const std::string strReport = WindowText(::GetDlgItem(hBox, 0xFFFF));
+    EXPECT_EQ("Fehlercode 0x8", strReport.substr(0, 14)) << strReport;
+    EXPECT_EQ(" \n Fehler: DirectSoundCapture Erzeugung", strReport.substr(strReport.find(" \n ")))
+        << strReport;
+    ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(sondaro.Responds());
+    EXPECT_TRUE(sondaro.Results().empty());
+}
+
 // The message boxes are captioned with the executable's name.
 TEST(NoDeviceTest, RenamedProgramCaptionsItsReportWithTheNewName)
 {

@@ -21,6 +21,10 @@ public:
     COLORREF Background() const { return m_crBackground; }
     HWND ToolTip() const { return m_ToolTip.m_hWnd; }
     BOOL IsHover() const { return m_bHover; }
+    using CHButton::TrackMouseEventFunction;
+    TrackMouseEventFunction Tracking() const { return m_pfnTrackMouseEvent; }
+    void UseTracking(TrackMouseEventFunction pfn) { m_pfnTrackMouseEvent = pfn; }
+    static UINT_PTR LeaveTimerId() { return kLeaveTimerId; }
 
     // A pass that forgets GDI objects, to show that the leak check sees one.
     int m_nLeaksPerPass = 0;
@@ -605,6 +609,60 @@ TEST(HButtonTest, RealPointerEntersAndLeaves)
         MovePointerOffLink(hDlg);
         EXPECT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() == FALSE; }));
     });
+}
+
+// Each way the control learns that the pointer has left: USER32's tracking
+// (the product's choice wherever USER32 has it, as here), COMCTL32's, and
+// the timer of Windows 95 retail, which has neither.
+TEST(HButtonTest, EachWayOfTrackingEndsTheHoverAndLeavesNoTimer)
+{
+    typedef CTestHButton::TrackMouseEventFunction TrackMouseEventFunction;
+    const auto pfnUser = reinterpret_cast<TrackMouseEventFunction>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "TrackMouseEvent")));
+    const auto pfnComctl = reinterpret_cast<TrackMouseEventFunction>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleA("comctl32.dll"), "_TrackMouseEvent")));
+    ASSERT_TRUE(pfnUser && pfnComctl);
+    EXPECT_EQ(pfnUser, CTestHButton().Tracking());
+
+    const struct {
+        const char* pszWay;
+        TrackMouseEventFunction pfnTrack;
+    } cases[] = {{"USER32", pfnUser}, {"COMCTL32", pfnComctl}, {"timer", nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszWay);
+        CLinkDialog dlg;
+        RunDialog(dlg, [&](HWND hDlg) {
+            dlg.m_link.UseTracking(c.pfnTrack);
+            const HWND hLink = dlg.m_link.m_hWnd;
+            const UINT_PTR nTimer = CTestHButton::LeaveTimerId();
+            Settle(hLink);
+            MovePointerOffLink(hDlg);
+            PumpFor(hDlg, 100);
+
+            ::SetCursorPos(ScreenCentre(hLink).x, ScreenCentre(hLink).y);
+            ASSERT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() != FALSE; }));
+            MovePointerOffLink(hDlg);
+            EXPECT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() == FALSE; }));
+            EXPECT_FALSE(::KillTimer(hLink, nTimer)) << "a timer outlived the hover";
+
+            if (!c.pfnTrack) {
+                // Gone before the timer saw the entry: the pointer is already
+                // elsewhere when the move is handled. (With tracking that is
+                // the system's affair, and Wine's differs from Windows'.)
+                ::SendMessageA(hLink, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+                EXPECT_TRUE(dlg.m_link.IsHover());
+                EXPECT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() == FALSE; }));
+                EXPECT_FALSE(::KillTimer(hLink, nTimer)) << "a timer outlived the hover";
+            }
+
+            // Destroyed while hovered.
+            ::SetCursorPos(ScreenCentre(hLink).x, ScreenCentre(hLink).y);
+            ASSERT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() != FALSE; }));
+            ::DestroyWindow(hLink);
+            PumpFor(hDlg, 300);
+            EXPECT_EQ(nullptr, dlg.m_link.m_hWnd);
+        });
+    }
 }
 
 // The cursor is set for moves and clicks only once one was given.
