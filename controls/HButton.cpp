@@ -162,6 +162,9 @@ void CHButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     const RECT& rcItem = lpDrawItemStruct->rcItem;
     RECT rcWork = rcItem;
     const CString strText = GetWindowText();
+    // The DC goes back as it came, as WM_DRAWITEM asks: a WM_PRINTCLIENT
+    // caller draws on with it.
+    const int nSavedDC = ::SaveDC(hDC);
 
     // Measured in the font the DC holds as it arrives, before any underline.
     SIZE sizeText = {0, 0};
@@ -218,7 +221,14 @@ void CHButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
         }
     }
 
+    // The keyboard focus shows as on the system's buttons, unless the
+    // window hides focus cues until the keyboard is used.
+    const UINT nState = lpDrawItemStruct->itemState;
+    if ((nState & ODS_FOCUS) && !(nState & ODS_NOFOCUSRECT))
+        ::DrawFocusRect(hDC, &rcItem);
+
     underline.reset();
+    ::RestoreDC(hDC, nSavedDC);
 
     MoveWindow(rcTarget.left, rcTarget.top, rcTarget.right - rcTarget.left, rcTarget.bottom - rcTarget.top,
                TRUE);

@@ -866,19 +866,64 @@ TEST(HButtonTest, DisabledDrawsEmbossedWithMnemonic)
 }
 
 // Pressed or focused looks the same as neither.
-TEST(HButtonTest, PressedAndFocusedLookTheSame)
+TEST(HButtonTest, PressedLooksTheSame)
 {
     CLinkDialog dlg;
     RunDialog(dlg, [&](HWND) {
         HWND hLink = dlg.m_link.m_hWnd;
         ::SetWindowTextA(hLink, "homepage");
         const Pixels plain = Settle(hLink);
-        ::SetFocus(hLink);
         ::SendMessageA(hLink, BM_SETSTATE, TRUE, 0);
         const Pixels pressed = Capture(hLink);
         ::SendMessageA(hLink, BM_SETSTATE, FALSE, 0);
-        EXPECT_EQ(hLink, ::GetFocus());
         EXPECT_EQ(plain.colors, pressed.colors);
+    });
+}
+
+// The focus shows as a dotted rectangle on the control's edge, as on the
+// system's buttons, unless the window hides focus cues; and whatever it
+// draws, the DC goes back with the colours and mode it came with.
+TEST(HButtonTest, DrawsTheFocusCueAndLeavesTheDcAsItCame)
+{
+    const struct {
+        const char* pszName;
+        UINT nState;
+        bool bFocusCue;
+    } cases[] = {{"plain", 0, false},
+                 {"focused", ODS_FOCUS, true},
+                 {"focused, cues hidden", ODS_FOCUS | ODS_NOFOCUSRECT, false},
+                 {"pressed", ODS_SELECTED, false}};
+    CLinkDialog dlg;
+    RunDialog(dlg, [&](HWND) {
+        HWND hLink = dlg.m_link.m_hWnd;
+        ::SetWindowTextA(hLink, "homepage");
+        dlg.m_link.SetUnderlineMode(1);
+        Settle(hLink);
+        RECT rc;
+        ::GetClientRect(hLink, &rc);
+        CMemoryCanvas canvas(rc.right, rc.bottom);
+        ASSERT_TRUE(canvas.IsValid());
+        HDC hDC = canvas.GetDC();
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.pszName);
+            canvas.Clear(kUnpainted);
+            ::SetTextColor(hDC, RGB(1, 2, 3));
+            ::SetBkColor(hDC, RGB(4, 5, 6));
+            ::SetBkMode(hDC, OPAQUE);
+            const HGDIOBJ hFont = ::GetCurrentObject(hDC, OBJ_FONT);
+            DRAWITEMSTRUCT dis = {ODT_BUTTON, IDC_LINK, 0, ODA_DRAWENTIRE, c.nState, hLink, hDC, rc, 0};
+            dlg.m_link.DrawItem(&dis);
+            EXPECT_EQ(RGB(1, 2, 3), ::GetTextColor(hDC));
+            EXPECT_EQ(RGB(4, 5, 6), ::GetBkColor(hDC));
+            EXPECT_EQ(OPAQUE, ::GetBkMode(hDC));
+            EXPECT_EQ(hFont, ::GetCurrentObject(hDC, OBJ_FONT));
+
+            const Pixels drawn = canvas.Read();
+            int nDots = 0;
+            for (int x = 0; x < drawn.nWidth; ++x)
+                nDots += drawn.At(x, 0) != dlg.m_link.Background();
+            EXPECT_EQ(c.bFocusCue, nDots > 0) << nDots << " pixels of the top row are not the face";
+        }
     });
 }
 
