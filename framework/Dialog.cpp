@@ -37,14 +37,22 @@ CDialog::~CDialog()
 
 HWND CDialog::GetModalOwner() const
 {
-    if (m_pParentWnd)
-        return m_pParentWnd->m_hWnd;
-    // Without a parent, the application's main window owns the dialog
-    // (unless this dialog is the main window itself).
-    CWinApp* pApp = AfxGetApp();
-    if (pApp && pApp->m_pMainWnd && pApp->m_pMainWnd != this)
-        return pApp->m_pMainWnd->m_hWnd;
-    return nullptr;
+    HWND hWndOwner = nullptr;
+    if (m_pParentWnd) {
+        hWndOwner = m_pParentWnd->m_hWnd;
+    } else {
+        // Without a parent, the application's main window owns the dialog
+        // (unless this dialog is the main window itself).
+        CWinApp* pApp = AfxGetApp();
+        if (pApp && pApp->m_pMainWnd && pApp->m_pMainWnd != this)
+            hWndOwner = pApp->m_pMainWnd->m_hWnd;
+    }
+    // A popup's owner is a top-level window: the system takes a child's
+    // top-level ancestor, and that is what the run must disable.
+    // (GetAncestor is not on Windows 95 or NT 4.0.)
+    while (hWndOwner && (::GetWindowLongA(hWndOwner, GWL_STYLE) & WS_CHILD))
+        hWndOwner = ::GetParent(hWndOwner);
+    return hWndOwner;
 }
 
 INT_PTR CDialog::DoModal()
@@ -59,9 +67,9 @@ INT_PTR CDialog::DoModal()
     }
 
     HWND hWndOwner = GetModalOwner();
-    bool bOwnerDisabled = hWndOwner && ::IsWindowEnabled(hWndOwner);
-    if (bOwnerDisabled)
-        ::EnableWindow(hWndOwner, FALSE);
+    m_hWndDisabledOwner = hWndOwner && ::IsWindowEnabled(hWndOwner) ? hWndOwner : nullptr;
+    if (m_hWndDisabledOwner)
+        ::EnableWindow(m_hWndDisabledOwner, FALSE);
 
     m_bModalEnded = false;
     m_nModalResult = -1;
@@ -69,7 +77,7 @@ INT_PTR CDialog::DoModal()
                                              reinterpret_cast<LPARAM>(this));
     if (hWnd) {
         // A modal dialog shows even when its template does not say so.
-        if (!::IsWindowVisible(hWnd))
+        if (!m_bModalEnded && !::IsWindowVisible(hWnd))
             ::ShowWindow(hWnd, SW_SHOWNORMAL);
         MSG msg;
         while (!m_bModalEnded) {
@@ -89,8 +97,7 @@ INT_PTR CDialog::DoModal()
     }
 
     // Give the activation back to the owner before this window goes.
-    if (bOwnerDisabled)
-        ::EnableWindow(hWndOwner, TRUE);
+    EnableDisabledOwner();
     if (!hWnd)
         ForgetAsMainWindow();
     else if (::IsWindow(hWnd)) {
@@ -116,10 +123,25 @@ bool CDialog::PreTranslateChain(MSG* pMsg)
     return false;
 }
 
+void CDialog::EnableDisabledOwner()
+{
+    if (m_hWndDisabledOwner) {
+        ::EnableWindow(m_hWndDisabledOwner, TRUE);
+        m_hWndDisabledOwner = nullptr;
+    }
+}
+
 void CDialog::EndDialog(int nResult)
 {
     m_nModalResult = nResult;
     m_bModalEnded = true;
+    // As the system's EndDialog: the owner works again and the window hides
+    // at once, even when the loop ends only later (a nested run is still
+    // going on); the window goes when the loop ends. The owner first, so
+    // that the activation goes to it.
+    EnableDisabledOwner();
+    if (m_hWnd)
+        ::ShowWindow(m_hWnd, SW_HIDE);
     // Wake the loop in case no other message is on its way.
     ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }

@@ -46,8 +46,11 @@ private:
     BOOL HandleInitDialog();
     bool PreTranslateChain(MSG* pMsg);
     HWND GetModalOwner() const;
+    void EnableDisabledOwner();
 
     const DLGTEMPLATE* m_pTemplate = nullptr;
     INT_PTR m_nModalResult = -1;
+    // The owner that the modal run disabled, until it is enabled again.
+    HWND m_hWndDisabledOwner = nullptr;
     bool m_bModalEnded = false;
 };

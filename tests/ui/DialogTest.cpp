@@ -124,19 +124,47 @@ TEST(DialogTest, GetDlgItemGivesOneObjectPerControlForTheDialogsLife)
     });
 }
 
-TEST(DialogTest, NestedModalDialogDisablesItsOwnerUntilItEnds)
+// Given the outer dialog or one of its controls as the parent, the inner
+// run disables the outer dialog, the top-level window that owns it.
+TEST(DialogTest, NestedModalDialogDisablesItsTopLevelOwnerUntilItEnds)
+{
+    for (bool bControlAsParent : {false, true}) {
+        SCOPED_TRACE(bControlAsParent ? "a control as the parent" : "the dialog as the parent");
+        CTestDialog outer;
+        RunDialog(outer, [&](HWND hOuter) {
+            CTestDialog inner(IDD_ABOUTBOX, bControlAsParent ? static_cast<CWnd*>(&outer.m_button) : &outer);
+            INT_PTR nResult = RunDialog(inner, [&](HWND hInner) {
+                EXPECT_FALSE(::IsWindowEnabled(hOuter));
+                EXPECT_TRUE(::IsWindowEnabled(outer.m_button.m_hWnd));
+                EXPECT_EQ(hOuter, ::GetWindow(hInner, GW_OWNER));
+                ::PostMessageA(::GetDlgItem(hInner, IDOK), BM_CLICK, 0, 0);
+            });
+            EXPECT_EQ(IDOK, nResult);
+            EXPECT_TRUE(::IsWindowEnabled(hOuter));
+        });
+    }
+}
+
+// As the system's EndDialog: the window hides and its owner works again at
+// once, also when the run cannot end yet because another runs inside it.
+TEST(DialogTest, EndDialogHidesTheWindowAndEnablesTheOwnerAtOnce)
 {
     CTestDialog outer;
-    RunDialog(outer, [&outer](HWND hOuter) {
+    INT_PTR nOuterResult = RunDialog(outer, [&](HWND hOuter) {
         CTestDialog inner(IDD_ABOUTBOX, &outer);
-        INT_PTR nResult = RunDialog(inner, [hOuter](HWND hInner) {
-            EXPECT_FALSE(::IsWindowEnabled(hOuter));
-            EXPECT_EQ(hOuter, ::GetWindow(hInner, GW_OWNER));
-            ::PostMessageA(::GetDlgItem(hInner, IDOK), BM_CLICK, 0, 0);
+        INT_PTR nResult = RunDialog(inner, [&](HWND hInner) {
+            // The outer dialog ended while the inner box is up.
+            outer.EndDialog(IDABORT);
+            EXPECT_FALSE(::IsWindowVisible(hOuter));
+            EXPECT_TRUE(::IsWindowVisible(hInner));
+
+            inner.EndDialog(IDOK);
+            EXPECT_FALSE(::IsWindowVisible(hInner));
+            EXPECT_TRUE(::IsWindowEnabled(hOuter));
         });
         EXPECT_EQ(IDOK, nResult);
-        EXPECT_TRUE(::IsWindowEnabled(hOuter));
     });
+    EXPECT_EQ(IDABORT, nOuterResult);
 }
 
 namespace {
