@@ -297,6 +297,11 @@ void CHButton::OnTimer(UINT_PTR nIDEvent)
 void CHButton::OnDestroy()
 {
     ::KillTimer(m_hWnd, kLeaveTimerId);
+    // The tooltip goes with the control, and its handle with it: the system
+    // gives a freed value to new windows, which the tooltip's object would
+    // destroy later.
+    m_ToolTip.DestroyWindow();
+    m_ToolTip.m_hWnd = nullptr;
     Default();
 }
 

@@ -753,6 +753,22 @@ TEST(HButtonTest, TooltipHasOneToolWhateverTheCalls)
 // The tooltip's window: a plain pop-up tooltip, made by the first
 // pre-translated message, inactive and without tools until the text comes.
 // The control's destructor takes it along; the dialog that owns it lives on.
+// When the system destroys the control with its dialog, the tooltip goes
+// too, and the object holds no handle of it any more.
+TEST(HButtonTest, TooltipAndItsHandleGoWithTheWindow)
+{
+    CLinkDialog dlg;
+    HWND hToolTip = nullptr;
+    RunDialog(dlg, [&](HWND) {
+        dlg.m_link.SetTooltipText("tip", TRUE);
+        hToolTip = dlg.m_link.ToolTip();
+    });
+    ASSERT_TRUE(hToolTip);
+    EXPECT_EQ(nullptr, dlg.m_link.m_hWnd);
+    EXPECT_EQ(nullptr, dlg.m_link.ToolTip());
+    EXPECT_FALSE(::IsWindow(hToolTip));
+}
+
 TEST(HButtonTest, PreTranslateMakesAnInactiveTooltipThatGoesWithTheControl)
 {
     CLinkDialog dlg;
