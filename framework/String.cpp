@@ -91,6 +91,21 @@ CString CString::Left(int nCount) const
     return Mid(0, nCount);
 }
 
+CString CString::LeftWhole(int nCount, UINT nCodePage) const
+{
+    // Walk from the start: only there is a byte known to begin a character.
+    int nLength = 0;
+    while (nLength < m_nLength) {
+        bool bDouble = ::IsDBCSLeadByteEx(nCodePage, static_cast<BYTE>(m_pchData[nLength])) &&
+                       nLength + 1 < m_nLength;
+        int nNext = nLength + (bDouble ? 2 : 1);
+        if (nNext > nCount)
+            break;
+        nLength = nNext;
+    }
+    return CString(m_pchData, nLength);
+}
+
 CString CString::Mid(int nFirst, int nCount) const
 {
     if (nFirst < 0)

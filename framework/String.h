@@ -32,6 +32,9 @@ public:
     LPSTR GetBufferSetLength(int nLength);
 
     CString Left(int nCount) const;
+    // At most nCount bytes from the start, without half of a double-byte
+    // character of the code page at the end.
+    CString LeftWhole(int nCount, UINT nCodePage = CP_ACP) const;
     CString Mid(int nFirst, int nCount) const;
 
     CString& operator=(const CString& str);

@@ -7,8 +7,8 @@ CWinApp* g_pApp = nullptr;
 
 CString AppNameFromModule()
 {
-    char szPath[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    const CString strPath = AfxGetModulePath();
+    LPCSTR szPath = strPath;
     // The file name starts after the last separator; CharNextA steps over
     // double-byte characters whose second byte looks like a backslash.
     LPCSTR pszName = szPath;
@@ -57,6 +57,15 @@ HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
 }
 
 void CWinApp::OnHelp() {}
+
+CString AfxGetModulePath()
+{
+    char szPath[MAX_PATH] = "";
+    DWORD dwLength = ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    // Windows 2000 and XP leave a path that fills the buffer unterminated.
+    szPath[dwLength < MAX_PATH ? dwLength : MAX_PATH - 1] = '\0';
+    return szPath;
+}
 
 CWinApp* AfxGetApp()
 {

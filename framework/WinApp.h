@@ -31,6 +31,8 @@ public:
 };
 
 CWinApp* AfxGetApp();
+// The executable's path, always terminated.
+CString AfxGetModulePath();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 

@@ -189,11 +189,9 @@ void Detail::CollectWith(GetVersionExFunction pfnGetVersionEx)
     if (s_info.bDone)
         return;
 
-    char szPath[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    Detail::ReadVersionFields(szPath, s_info.version);
-    s_info.strModulePath = szPath;
-    s_info.strModuleDirectory = Detail::DirectoryOf(szPath, CP_ACP);
+    s_info.strModulePath = AfxGetModulePath();
+    Detail::ReadVersionFields(s_info.strModulePath, s_info.version);
+    s_info.strModuleDirectory = Detail::DirectoryOf(s_info.strModulePath, CP_ACP);
 
     OSVERSIONINFOEXA osvi;
     if (Detail::QueryOsVersion(osvi, pfnGetVersionEx))

@@ -65,7 +65,11 @@ void CProbeDlg::RunCheck()
         CString strLine = GetCaptureFormatName(dwFlag);
         if ((caps.dwFormats & dwFlag) == dwFlag) {
             strLine += " \tOKAY";
-            m_results.SetSel(m_results.AddString(strLine), TRUE);
+            // A line the list could not add is not selected: index -1
+            // would select every line.
+            int nLine = m_results.AddString(strLine);
+            if (nLine >= 0)
+                m_results.SetSel(nLine, TRUE);
         } else {
             strLine += " \tFAIL";
             m_results.AddString(strLine);

@@ -61,7 +61,7 @@ CString FailureLeadText(HRESULT status)
         strName = SystemMessage(status);
     if (!strName.IsEmpty())
         strLead += " (" + strName + ")";
-    return strLead.Left(kMaxLeadText);
+    return strLead.LeftWhole(kMaxLeadText);
 }
 
 bool ReportFailure(HRESULT status, LPCSTR message)

@@ -2,11 +2,11 @@
 
 #include "app/ProbeDlg.h"
 #include "fakes/FakeCapture.h"
-#include "probe/FormatTable.h"
 #include "probe/Report.h"
 #include "resource.h"
 
 #include <dsound.h>
+#include <mmsystem.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,19 +27,34 @@ DWORD_PTR SelectedIdentifier(HWND hDlg)
     return ::SendMessageA(Devices(hDlg), LB_GETITEMDATA, nSel, 0);
 }
 
+// The formats in the order a check lists them, with the platform's flag and
+// the name the user reads.
+const struct {
+    DWORD dwFlag;
+    const char* pszName;
+} kCheckedFormats[] = {
+    {WAVE_FORMAT_96S16, "16bit stereo 96.000kHz"}, {WAVE_FORMAT_48S16, "16bit stereo 48.000kHz"},
+    {WAVE_FORMAT_4S16, "16bit stereo 44.100kHz"},  {WAVE_FORMAT_2S16, "16bit stereo 22.050kHz"},
+    {WAVE_FORMAT_1S16, "16bit stereo 11.025kHz"},  {WAVE_FORMAT_96M16, "16bit mono   96.000kHz"},
+    {WAVE_FORMAT_48M16, "16bit mono   48.000kHz"}, {WAVE_FORMAT_4M16, "16bit mono   44.100kHz"},
+    {WAVE_FORMAT_2M16, "16bit mono   22.050kHz"},  {WAVE_FORMAT_1M16, "16bit mono   11.025kHz"},
+    {WAVE_FORMAT_96S08, "8bit  stereo 96.000kHz"}, {WAVE_FORMAT_48S08, "8bit  stereo 48.000kHz"},
+    {WAVE_FORMAT_4S08, "8bit  stereo 44.100kHz"},  {WAVE_FORMAT_2S08, "8bit  stereo 22.050kHz"},
+    {WAVE_FORMAT_1S08, "8bit  stereo 11.025kHz"},  {WAVE_FORMAT_96M08, "8bit  mono   96.000kHz"},
+    {WAVE_FORMAT_48M08, "8bit  mono   48.000kHz"}, {WAVE_FORMAT_4M08, "8bit  mono   44.100kHz"},
+    {WAVE_FORMAT_2M08, "8bit  mono   22.050kHz"},  {WAVE_FORMAT_1M08, "8bit  mono   11.025kHz"},
+};
+
 // The 21 lines a check with these formats must write, and which are selected.
 void ExpectCheckResult(HWND hDlg, DWORD dwFormats)
 {
     std::vector<std::string> lines = ListLines(Results(hDlg));
     ASSERT_EQ(21u, lines.size());
-    EXPECT_EQ(static_cast<LPCSTR>(CProbeDlg::FormatDeviceLine(SelectedIdentifier(hDlg))), lines[0]);
+    EXPECT_EQ(IdentifierLine(SelectedIdentifier(hDlg)), lines[0]);
     std::vector<int> okay;
     for (int i = 0; i < 20; ++i) {
-        DWORD dwFlag = CaptureCheckOrder()[i];
-        bool bOkay = (dwFormats & dwFlag) == dwFlag;
-        std::string expected = static_cast<LPCSTR>(CProbeDlg::GetCaptureFormatName(dwFlag));
-        expected += bOkay ? " \tOKAY" : " \tFAIL";
-        EXPECT_EQ(expected, lines[i + 1]);
+        const bool bOkay = (dwFormats & kCheckedFormats[i].dwFlag) != 0;
+        EXPECT_EQ(std::string(kCheckedFormats[i].pszName) + (bOkay ? " \tOKAY" : " \tFAIL"), lines[i + 1]);
         if (bOkay)
             okay.push_back(i + 1);
     }
@@ -98,6 +113,41 @@ TEST_P(CheckFormatsTest, WritesIdentifierAndTwentyLinesSelectingTheSupportedOnes
 // All twenty, none, only bits that name no format, first and last line.
 INSTANTIATE_TEST_SUITE_P(Masks, CheckFormatsTest,
                          testing::Values(0xFFFFFu, 0u, 0xFFF00000u, 0x80001u, 0x5A5A5u));
+
+namespace {
+// The results list of a test that refuses one line, as a list without
+// memory for it does.
+WNDPROC s_pfnResultsProc = nullptr;
+LRESULT CALLBACK RefuseOneLine(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == LB_ADDSTRING && strcmp(reinterpret_cast<LPCSTR>(lParam), "16bit stereo 48.000kHz \tOKAY") == 0)
+        return LB_ERR;
+    return ::CallWindowProcA(s_pfnResultsProc, hWnd, nMsg, wParam, lParam);
+}
+} // namespace
+
+// A line that the list cannot add is missing; the others are selected as
+// ever, not every line (LB_SETSEL with -1 selects them all).
+TEST(CheckTest, ALineTheListRefusesIsMissingAndSelectsNothingElse)
+{
+    CProbeDlg dlg;
+    RunDialog(dlg, [](HWND hDlg) {
+        FakeCaptureScript script;
+        script.dwFormats = 0xFFFFF;
+        FakeCaptureRegistration fake(script);
+        s_pfnResultsProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(Results(hDlg), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefuseOneLine)));
+        PressCheck(hDlg);
+        ::SetWindowLongPtrA(Results(hDlg), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_pfnResultsProc));
+        const std::vector<std::string> lines = ListLines(Results(hDlg));
+        ASSERT_EQ(20u, lines.size());
+        EXPECT_EQ("16bit stereo 44.100kHz \tOKAY", lines[2]);
+        std::vector<int> expected;
+        for (int i = 1; i < 20; ++i)
+            expected.push_back(i);
+        EXPECT_EQ(expected, SelectedLines(Results(hDlg)));
+    });
+}
 
 // The lines as the user reads them, written out.
 TEST(CheckTest, LinesOfOneMaskReadAsWritten)

@@ -44,3 +44,17 @@ TEST(CStringTest, ConvertsWideTextWholeToTheAnsiCodePage)
     EXPECT_STREQ("Mik", CString(wide.c_str(), 3));
     EXPECT_TRUE(CString(static_cast<LPCWSTR>(nullptr)).IsEmpty());
 }
+
+// Shift-JIS (932): 0x82 0xA0 is one character; 1252 has no double-byte ones.
+TEST(CStringTest, LeftWholeCutsOnlyBetweenCharacters)
+{
+    const CString str("ab\x82\xA0" "c");
+    const struct {
+        int nCount;
+        UINT nCodePage;
+        const char* pszLeft;
+    } cases[] = {{2, 932, "ab"},           {3, 932, "ab"},     {4, 932, "ab\x82\xA0"}, {3, 1252, "ab\x82"},
+                 {9, 932, "ab\x82\xA0" "c"}, {0, 932, ""},       {-1, 932, ""}};
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.pszLeft, str.LeftWhole(c.nCount, c.nCodePage)) << c.nCount << " in " << c.nCodePage;
+}
