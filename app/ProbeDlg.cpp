@@ -64,7 +64,7 @@ BOOL CProbeDlg::OnInitDialog()
     m_bComInitialized = SUCCEEDED(::CoInitialize(nullptr));
 
     m_pDeviceList = GetDlgItem<CListBox>(IDC_DEVICE_LIST);
-    EnumerateCaptureDevices(m_pDeviceList, m_deviceGuids);
+    EnumerateCaptureDevices(m_pDeviceList, m_devices);
     m_pDeviceList->SelectString(0, "");
     OnSelchangeDeviceList();
     return TRUE;

@@ -42,8 +42,8 @@ private:
     void RunCheck();
 
     // The device list keeps a reference to each device's GUID as item data;
-    // the copies live here, at stable addresses, as long as the dialog.
-    CCaptureGuids m_deviceGuids;
+    // the copies live here, with dsound.dll, as long as the dialog.
+    CCaptureDevices m_devices;
     bool m_bComInitialized = false;
     // A close that comes while a check holds its capture object (the
     // failure report's message box lets it through) waits for the check.

@@ -7,54 +7,61 @@ typedef HRESULT(WINAPI* CaptureEnumerateA)(LPDSENUMCALLBACKA, LPVOID);
 typedef HRESULT(WINAPI* CaptureEnumerateW)(LPDSENUMCALLBACKW, LPVOID);
 } // namespace
 
-CCaptureGuids::~CCaptureGuids()
+CCaptureDevices::~CCaptureDevices()
 {
     for (int i = 0; i < m_guids.GetSize(); ++i)
         delete m_guids[i];
+    if (m_hDirectSound)
+        ::FreeLibrary(m_hDirectSound);
 }
 
-const GUID* CCaptureGuids::Keep(const GUID& guid)
+HMODULE CCaptureDevices::GetDirectSound()
+{
+    if (!m_bLoadTried) {
+        m_bLoadTried = true;
+        m_hDirectSound = ::LoadLibraryA("dsound.dll");
+    }
+    return m_hDirectSound;
+}
+
+const GUID* CCaptureDevices::Keep(const GUID& guid)
 {
     GUID* pGuid = new GUID(guid);
     m_guids.Add(pGuid);
     return pGuid;
 }
 
-HRESULT EnumerateCaptureDevices(CListBox* list, CCaptureGuids& guids)
+HRESULT EnumerateCaptureDevices(CListBox* list, CCaptureDevices& devices)
 {
-    CaptureDeviceList context = {list, &guids};
+    CaptureDeviceList context = {list, &devices};
     // Looked up at run time: Windows NT 4.0 and Windows 95 and 98 before
     // DirectX 5 have no capture functions, and the program still starts
     // there, with an empty list.
-    HMODULE hDirectSound = ::LoadLibraryA("dsound.dll");
+    HMODULE hDirectSound = devices.GetDirectSound();
     if (!hDirectSound)
         return DSERR_NODRIVER;
+    // The Unicode function is a stub on 9x; and the ANSI one of some systems
+    // cuts long descriptions into a fixed buffer without terminating them,
+    // so NT takes it only where the Unicode one is missing.
+    auto pfnEnumerateW = AfxIsWin9x() ? nullptr
+                                      : AfxGetProcAddress<CaptureEnumerateW>(hDirectSound,
+                                                                            "DirectSoundCaptureEnumerateW");
+    if (pfnEnumerateW)
+        return pfnEnumerateW(AddCaptureDeviceW, &context);
+    auto pfnEnumerateA = AfxGetProcAddress<CaptureEnumerateA>(hDirectSound, "DirectSoundCaptureEnumerateA");
     HRESULT hr = DSERR_NODRIVER;
-    if (AfxIsWin9x()) {
-        // The Unicode function is a stub there.
-        auto pfnEnumerate =
-            AfxGetProcAddress<CaptureEnumerateA>(hDirectSound, "DirectSoundCaptureEnumerateA");
-        if (pfnEnumerate)
-            hr = pfnEnumerate(AddCaptureDevice, &context);
-    } else {
-        // The ANSI function of some systems cuts long descriptions into a
-        // fixed buffer without terminating them.
-        auto pfnEnumerate =
-            AfxGetProcAddress<CaptureEnumerateW>(hDirectSound, "DirectSoundCaptureEnumerateW");
-        if (pfnEnumerate)
-            hr = pfnEnumerate(AddCaptureDeviceW, &context);
-    }
-    ::FreeLibrary(hDirectSound);
+    if (pfnEnumerateA)
+        hr = pfnEnumerateA(AddCaptureDevice, &context);
     return hr;
 }
 
 BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCSTR description, LPCSTR, LPVOID context)
 {
-    const CaptureDeviceList* pDevices = static_cast<const CaptureDeviceList*>(context);
+    const CaptureDeviceList* pContext = static_cast<const CaptureDeviceList*>(context);
     // DirectSound's GUID lives only as long as the call: the list gets a
     // copy's address.
-    DWORD_PTR dwIdentifier = guid ? reinterpret_cast<DWORD_PTR>(pDevices->pGuids->Keep(*guid)) : 0;
-    CListBox* list = pDevices->pList;
+    DWORD_PTR dwIdentifier = guid ? reinterpret_cast<DWORD_PTR>(pContext->pDevices->Keep(*guid)) : 0;
+    CListBox* list = pContext->pList;
     list->SetCurSel(0);
     int nIndex = list->AddString(description);
     list->SetItemData(nIndex, dwIdentifier);

@@ -300,7 +300,7 @@ TEST(DeviceListTest, IdentifiesEveryDeviceInAListOfAnyDialog)
 {
     ASSERT_EQ(S_OK, ::CoInitialize(nullptr));
     CDialog plain(IDD_PROBE_DIALOG);
-    CCaptureGuids guids;
+    CCaptureDevices guids;
     RunDialog(plain, [&plain, &guids](HWND hDlg) {
         CListBox* pList = plain.GetDlgItem<CListBox>(IDC_DEVICE_LIST);
         ASSERT_TRUE(pList);
