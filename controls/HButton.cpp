@@ -64,6 +64,7 @@ void FillSolidRect(HDC hDC, const RECT& rc, COLORREF cr)
 BEGIN_MESSAGE_MAP(CHButton, CButton)
 ON_WM_MOUSEMOVE()
 ON_MESSAGE(WM_MOUSELEAVE, &CHButton::OnMouseLeave)
+ON_MESSAGE(WM_SETCURSOR, &CHButton::OnSetCursor)
 ON_WM_TIMER()
 ON_WM_DESTROY()
 ON_WM_LBUTTONDOWN()
@@ -140,8 +141,8 @@ void CHButton::SetTooltipText(LPCSTR pszText, BOOL bActivate)
     ti.lpszText = const_cast<LPSTR>(pszText);
     if (m_ToolTip.GetToolCount() == 0) {
         // Without TTF_SUBCLASS the tooltip sees the pointer only through the
-        // messages PreTranslateMessage relays; the rectangle stays as it is
-        // now, whatever size the drawing passes give the window later.
+        // messages PreTranslateMessage relays; each drawing pass gives the
+        // tool the window's new size.
         GetClientRect(&ti.rect);
         m_ToolTip.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
     }
@@ -232,12 +233,33 @@ void CHButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 
     MoveWindow(rcTarget.left, rcTarget.top, rcTarget.right - rcTarget.left, rcTarget.bottom - rcTarget.top,
                TRUE);
+    // The tool covers the whole control at whatever size it now has.
+    if (m_ToolTip.m_hWnd) {
+        TTTOOLINFOA ti = {};
+        ti.cbSize = kToolInfoSize;
+        ti.hwnd = m_hWnd;
+        ti.uId = kToolId;
+        GetClientRect(&ti.rect);
+        m_ToolTip.SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
 }
 
 void CHButton::SetLinkCursorIfGiven()
 {
     if (m_bLinkCursor)
         ::SetCursor(m_hLinkCursor);
+}
+
+LRESULT CHButton::OnSetCursor(WPARAM, LPARAM)
+{
+    // The system asks before every move and after a click: answered with the
+    // link's cursor, it never shows the class's arrow in between.
+    if (!m_bLinkCursor) {
+        Default();
+        return 0;
+    }
+    ::SetCursor(m_hLinkCursor);
+    return TRUE;
 }
 
 void CHButton::OnMouseMove(UINT, POINT)

@@ -38,6 +38,7 @@ protected:
 
     void OnMouseMove(UINT nFlags, POINT point);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR nIDEvent);
     void OnDestroy();
     void OnLButtonDown(UINT nFlags, POINT point);

@@ -696,6 +696,13 @@ TEST(HButtonTest, SetsTheLinkCursorOnlyWhenGiven)
                 EXPECT_EQ(c.bGiven ? c.hGiven : hArrow, ::GetCursor());
             }
             ::ReleaseCapture();
+            // The system's question before each move: the link's cursor,
+            // not the class's arrow.
+            ::SetCursor(hArrow);
+            LRESULT lAnswered = ::SendMessageA(hLink, WM_SETCURSOR, reinterpret_cast<WPARAM>(hLink),
+                                               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            EXPECT_EQ(c.bGiven ? c.hGiven : hArrow, ::GetCursor());
+            EXPECT_EQ(c.bGiven, lAnswered != 0);
         }
     });
 }
@@ -723,8 +730,6 @@ TEST(HButtonTest, TooltipHasOneToolWhateverTheCalls)
     CLinkDialog dlg;
     RunDialog(dlg, [&](HWND) {
         HWND hLink = dlg.m_link.m_hWnd;
-        RECT rcFirst;
-        ::GetClientRect(hLink, &rcFirst);
         const char* const texts[] = {"visit homepage for updates and documentation", "second", "",
                                      "third \xFC"};
         for (const char* pszText : texts) {
@@ -741,11 +746,14 @@ TEST(HButtonTest, TooltipHasOneToolWhateverTheCalls)
             EXPECT_EQ(hLink, ti.hwnd);
             EXPECT_EQ(1u, ti.uId);
             EXPECT_EQ(0u, ti.uFlags);
-            EXPECT_EQ(Str(rcFirst), Str(ti.rect));
 
-            // The window re-sizes; the tool keeps its first rectangle.
+            // The window re-sizes, and the tool with it.
             ::SetWindowTextA(hLink, pszText[0] ? pszText : "x");
             Settle(hLink);
+            RECT rcNow;
+            ::GetClientRect(hLink, &rcNow);
+            ASSERT_TRUE(::SendMessageA(hToolTip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&ti)));
+            EXPECT_EQ(Str(rcNow), Str(ti.rect));
         }
     });
 }
