@@ -96,8 +96,8 @@ CString CString::LeftWhole(int nCount, UINT nCodePage) const
     // Walk from the start: only there is a byte known to begin a character.
     int nLength = 0;
     while (nLength < m_nLength) {
-        bool bDouble = ::IsDBCSLeadByteEx(nCodePage, static_cast<BYTE>(m_pchData[nLength])) &&
-                       nLength + 1 < m_nLength;
+        bool bDouble =
+            ::IsDBCSLeadByteEx(nCodePage, static_cast<BYTE>(m_pchData[nLength])) && nLength + 1 < m_nLength;
         int nNext = nLength + (bDouble ? 2 : 1);
         if (nNext > nCount)
             break;

@@ -43,9 +43,9 @@ HRESULT EnumerateCaptureDevices(CListBox* list, CCaptureDevices& devices)
     // The Unicode function is a stub on 9x; and the ANSI one of some systems
     // cuts long descriptions into a fixed buffer without terminating them,
     // so NT takes it only where the Unicode one is missing.
-    auto pfnEnumerateW = AfxIsWin9x() ? nullptr
-                                      : AfxGetProcAddress<CaptureEnumerateW>(hDirectSound,
-                                                                            "DirectSoundCaptureEnumerateW");
+    auto pfnEnumerateW =
+        AfxIsWin9x() ? nullptr
+                     : AfxGetProcAddress<CaptureEnumerateW>(hDirectSound, "DirectSoundCaptureEnumerateW");
     if (pfnEnumerateW)
         return pfnEnumerateW(AddCaptureDeviceW, &context);
     auto pfnEnumerateA = AfxGetProcAddress<CaptureEnumerateA>(hDirectSound, "DirectSoundCaptureEnumerateA");

@@ -141,6 +141,7 @@ TEST_F(LinkTest, AboutBoxOpensAndClosesManyTimesWithoutGrowing)
     SondaroProcess sondaro;
     ASSERT_TRUE(sondaro.MainWindow());
     SIZE_T nBefore = 0;
+    int nWindowsBefore = 0;
     for (int i = 0; i < 50; ++i) {
         HWND hAbout = OpenAbout(sondaro);
         ASSERT_TRUE(hAbout) << "opening " << i;
@@ -148,11 +149,15 @@ TEST_F(LinkTest, AboutBoxOpensAndClosesManyTimesWithoutGrowing)
         for (int nTry = 0; nTry < 100 && ::IsWindow(hAbout); ++nTry)
             ::Sleep(20);
         ASSERT_FALSE(::IsWindow(hAbout)) << "closing " << i;
-        if (i == 9)
+        if (i == 9) {
             nBefore = sondaro.PrivateBytes();
+            nWindowsBefore = sondaro.ThreadWindowCount();
+        }
     }
     ASSERT_GT(nBefore, 0u);
     EXPECT_TRUE(sondaro.Responds());
+    // Not one window more (a tooltip, a dialog) than after ten openings.
+    EXPECT_EQ(nWindowsBefore, sondaro.ThreadWindowCount());
     // Measured after ten openings, when caches have settled.
     EXPECT_LT(sondaro.PrivateBytes(), nBefore + 256 * 1024);
 }
@@ -170,6 +175,7 @@ TEST_F(LinkTest, PointerOverAndOffTheLinkManyTimesKeepsDrawingIt)
     EXPECT_LT(before.LongestRun(crLink), before.cx / 2) << "underlined away from the pointer";
 
     SIZE_T nBefore = sondaro.PrivateBytes();
+    const int nWindowsBefore = sondaro.ThreadWindowCount();
     ASSERT_GT(nBefore, 0u);
     for (int i = 0; i < 500; ++i) {
         ::SendMessageA(hLink, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
@@ -179,6 +185,7 @@ TEST_F(LinkTest, PointerOverAndOffTheLinkManyTimesKeepsDrawingIt)
     }
     EXPECT_TRUE(sondaro.Responds());
     EXPECT_LT(sondaro.PrivateBytes(), nBefore + 256 * 1024);
+    EXPECT_EQ(nWindowsBefore, sondaro.ThreadWindowCount());
 
     // Still drawn both ways: light blue and underlined over it, blue off it.
     ::SendMessageA(hLink, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));

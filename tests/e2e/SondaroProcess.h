@@ -47,6 +47,9 @@ public:
     HWND WaitForMessageBox(DWORD dwTimeoutMs = 20000) const;
     // A dialog of the program's with this caption, once one shows.
     HWND WaitForDialog(const std::string& strCaption, DWORD dwTimeoutMs = 20000) const;
+    // The windows without parent of the program's UI thread (dialogs,
+    // message boxes, tooltips).
+    int ThreadWindowCount() const;
     // The process's committed private memory in bytes.
     SIZE_T PrivateBytes() const;
     // Waits for the process to end; returns its exit code, or STILL_ACTIVE.

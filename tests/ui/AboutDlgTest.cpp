@@ -98,3 +98,30 @@ TEST(SecondMonitor, AboutBoxOpensOverItsOwnerOnTheOwnersMonitor)
                         });
     });
 }
+
+// Each opening gives back the windows and GDI objects it made: the dialog,
+// its link's tooltip, the link's underlined font of a hover.
+TEST(AboutDlgTest, OpeningAndClosingLeavesNoWindowOrGdiObjectBehind)
+{
+    const int kFree = 16;
+    const int nWindowsBefore = CountThreadWindows();
+    int nFreeAfter = 0;
+    {
+        CGdiHandleReserve reserve(kFree);
+        ASSERT_TRUE(reserve.IsFull());
+        ASSERT_EQ(kFree, CountCreatableFonts(kFree + 1));
+        for (int i = 0; i < 5; ++i) {
+            CAboutDlg dlg;
+            INT_PTR nResult = RunDialog(dlg, [](HWND hAbout) {
+                HWND hLink = ::GetDlgItem(hAbout, IDC_ABOUT_LINK);
+                ::SendMessageA(hLink, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+                ::UpdateWindow(hLink);
+                ::PostMessageA(hAbout, WM_COMMAND, IDOK, 0);
+            });
+            ASSERT_EQ(IDOK, nResult) << "opening " << i;
+        }
+        nFreeAfter = CountCreatableFonts(kFree + 1);
+    }
+    EXPECT_EQ(kFree, nFreeAfter);
+    EXPECT_EQ(nWindowsBefore, CountThreadWindows());
+}

@@ -120,7 +120,8 @@ namespace {
 WNDPROC s_pfnResultsProc = nullptr;
 LRESULT CALLBACK RefuseOneLine(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (nMsg == LB_ADDSTRING && strcmp(reinterpret_cast<LPCSTR>(lParam), "16bit stereo 48.000kHz \tOKAY") == 0)
+    if (nMsg == LB_ADDSTRING &&
+        strcmp(reinterpret_cast<LPCSTR>(lParam), "16bit stereo 48.000kHz \tOKAY") == 0)
         return LB_ERR;
     return ::CallWindowProcA(s_pfnResultsProc, hWnd, nMsg, wParam, lParam);
 }

@@ -313,62 +313,6 @@ void MovePointerOffLink(HWND hDlg)
     ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
-// Takes all of the process's GDI handles but a few. Wine's table holds about
-// 65500 objects (Windows' default quota is 10000); filling it with regions
-// takes a fraction of a second, where running that many drawing passes to
-// overflow it would take minutes under emulation.
-class CGdiHandleReserve {
-public:
-    explicit CGdiHandleReserve(int nLeaveFree)
-    {
-        const size_t nLimit = 1 << 20;
-        while (m_regions.size() < nLimit) {
-            HRGN hRgn = ::CreateRectRgn(0, 0, 1, 1);
-            if (!hRgn) {
-                m_bFull = true;
-                break;
-            }
-            m_regions.push_back(hRgn);
-        }
-        for (int i = 0; i < nLeaveFree && !m_regions.empty(); ++i) {
-            ::DeleteObject(m_regions.back());
-            m_regions.pop_back();
-        }
-    }
-    ~CGdiHandleReserve()
-    {
-        for (HRGN hRgn : m_regions)
-            ::DeleteObject(hRgn);
-    }
-    CGdiHandleReserve(const CGdiHandleReserve&) = delete;
-    CGdiHandleReserve& operator=(const CGdiHandleReserve&) = delete;
-
-    bool IsFull() const { return m_bFull; }
-    size_t GetCount() const { return m_regions.size(); }
-
-private:
-    std::vector<HRGN> m_regions;
-    bool m_bFull = false;
-};
-
-// How many fonts CreateFontIndirectA can make now, up to nMax; all are
-// deleted again.
-int CountCreatableFonts(int nMax)
-{
-    LOGFONTA lf = {};
-    lf.lfHeight = -11;
-    std::vector<HFONT> fonts;
-    while (static_cast<int>(fonts.size()) < nMax) {
-        HFONT hFont = ::CreateFontIndirectA(&lf);
-        if (!hFont)
-            break;
-        fonts.push_back(hFont);
-    }
-    for (HFONT hFont : fonts)
-        ::DeleteObject(hFont);
-    return static_cast<int>(fonts.size());
-}
-
 // A second owner-drawn button on the dialog, in the dialog's font, that no
 // message loop has seen yet.
 HWND CreateOwnerDrawnButton(HWND hDlg)

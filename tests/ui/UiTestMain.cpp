@@ -114,6 +114,60 @@ void WhileTriggering(const std::function<void()>& trigger, const char* pszCaptio
     EXPECT_TRUE(watch.bDone) << "no window captioned \"" << pszCaption << "\" appeared";
 }
 
+CGdiHandleReserve::CGdiHandleReserve(int nLeaveFree)
+{
+    const size_t nLimit = 1 << 20;
+    while (m_regions.size() < nLimit) {
+        HRGN hRgn = ::CreateRectRgn(0, 0, 1, 1);
+        if (!hRgn) {
+            m_bFull = true;
+            break;
+        }
+        m_regions.push_back(hRgn);
+    }
+    for (int i = 0; i < nLeaveFree && !m_regions.empty(); ++i) {
+        ::DeleteObject(m_regions.back());
+        m_regions.pop_back();
+    }
+}
+
+CGdiHandleReserve::~CGdiHandleReserve()
+{
+    for (HRGN hRgn : m_regions)
+        ::DeleteObject(hRgn);
+}
+
+int CountCreatableFonts(int nMax)
+{
+    LOGFONTA lf = {};
+    lf.lfHeight = -11;
+    std::vector<HFONT> fonts;
+    while (static_cast<int>(fonts.size()) < nMax) {
+        HFONT hFont = ::CreateFontIndirectA(&lf);
+        if (!hFont)
+            break;
+        fonts.push_back(hFont);
+    }
+    for (HFONT hFont : fonts)
+        ::DeleteObject(hFont);
+    return static_cast<int>(fonts.size());
+}
+
+namespace {
+BOOL CALLBACK CountWindow(HWND, LPARAM lParam)
+{
+    ++*reinterpret_cast<int*>(lParam);
+    return TRUE;
+}
+} // namespace
+
+int CountThreadWindows()
+{
+    int nCount = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&nCount));
+    return nCount;
+}
+
 int main(int argc, char** argv)
 {
     ::InitCommonControls();

@@ -38,10 +38,63 @@ TEST(ReportTest, LeadTextFallsBackToTheSystemTextThenToTheCodeAlone)
     EXPECT_STREQ("Fehlercode 0xA123BCDE", FailureLeadText(static_cast<HRESULT>(0xA123BCDE)));
 }
 
+namespace {
+// Closes every message box of this process that shows while it lives, and
+// counts them: a box that should not be there fails the test instead of
+// waiting for a click.
+class CMessageBoxWatchdog {
+public:
+    CMessageBoxWatchdog() : m_hStop(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+        m_hThread = ::CreateThread(nullptr, 0, &Watch, this, 0, nullptr);
+    }
+    ~CMessageBoxWatchdog()
+    {
+        ::SetEvent(m_hStop);
+        ::WaitForSingleObject(m_hThread, INFINITE);
+        ::CloseHandle(m_hThread);
+        ::CloseHandle(m_hStop);
+    }
+    CMessageBoxWatchdog(const CMessageBoxWatchdog&) = delete;
+    CMessageBoxWatchdog& operator=(const CMessageBoxWatchdog&) = delete;
+
+    LONG Closed() const { return m_nClosed; }
+
+private:
+    static BOOL CALLBACK CloseBox(HWND hWnd, LPARAM lParam)
+    {
+        DWORD dwProcessId = 0;
+        ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+        char szClass[16] = "";
+        ::GetClassNameA(hWnd, szClass, sizeof szClass);
+        if (dwProcessId == ::GetCurrentProcessId() && strcmp(szClass, "#32770") == 0 &&
+            ::GetDlgItem(hWnd, 0xFFFF)) {
+            ::PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+            ::InterlockedIncrement(&reinterpret_cast<CMessageBoxWatchdog*>(lParam)->m_nClosed);
+        }
+        return TRUE;
+    }
+    static DWORD WINAPI Watch(LPVOID pParam)
+    {
+        CMessageBoxWatchdog* pThis = static_cast<CMessageBoxWatchdog*>(pParam);
+        while (::WaitForSingleObject(pThis->m_hStop, 50) == WAIT_TIMEOUT)
+            ::EnumWindows(&CloseBox, reinterpret_cast<LPARAM>(pThis));
+        return 0;
+    }
+
+    HANDLE m_hStop;
+    HANDLE m_hThread;
+    volatile LONG m_nClosed = 0;
+};
+} // namespace
+
 TEST(ReportTest, NoFailureShowsNothingAndReturnsTrue)
 {
-    // A message box here would wait for a click that never comes.
+    CMessageBoxWatchdog watchdog;
     EXPECT_TRUE(ReportFailure(S_OK, "message"));
     EXPECT_TRUE(ReportFailure(S_FALSE, nullptr));
     EXPECT_TRUE(ReportFailure(0x7FFFFFFF, "message"));
+    // And one that must show, so that the watchdog is seen to see it.
+    EXPECT_FALSE(ReportFailure(E_FAIL, "message"));
+    EXPECT_EQ(1, watchdog.Closed());
 }

@@ -48,13 +48,21 @@ TEST(CStringTest, ConvertsWideTextWholeToTheAnsiCodePage)
 // Shift-JIS (932): 0x82 0xA0 is one character; 1252 has no double-byte ones.
 TEST(CStringTest, LeftWholeCutsOnlyBetweenCharacters)
 {
-    const CString str("ab\x82\xA0" "c");
+    const CString str("ab\x82\xA0"
+                      "c");
     const struct {
         int nCount;
         UINT nCodePage;
         const char* pszLeft;
-    } cases[] = {{2, 932, "ab"},           {3, 932, "ab"},     {4, 932, "ab\x82\xA0"}, {3, 1252, "ab\x82"},
-                 {9, 932, "ab\x82\xA0" "c"}, {0, 932, ""},       {-1, 932, ""}};
+    } cases[] = {{2, 932, "ab"},
+                 {3, 932, "ab"},
+                 {4, 932, "ab\x82\xA0"},
+                 {3, 1252, "ab\x82"},
+                 {9, 932,
+                  "ab\x82\xA0"
+                  "c"},
+                 {0, 932, ""},
+                 {-1, 932, ""}};
     for (const auto& c : cases)
         EXPECT_STREQ(c.pszLeft, str.LeftWhole(c.nCount, c.nCodePage)) << c.nCount << " in " << c.nCodePage;
 }
