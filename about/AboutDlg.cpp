@@ -1,6 +1,6 @@
 #include "about/AboutDlg.h"
 
-#include "info/HomepageLink.h"
+#include "controls/HomepageLink.h"
 #include "info/AppInfo.h"
 #include "info/Homepage.h"
 #include "resource.h"

@@ -1,7 +1,7 @@
 #include "app/ProbeDlg.h"
 
 #include "about/AboutDlg.h"
-#include "info/HomepageLink.h"
+#include "controls/HomepageLink.h"
 #include "info/AppInfo.h"
 #include "info/Homepage.h"
 #include "probe/DeviceList.h"

@@ -111,13 +111,14 @@ INT_PTR CDialog::DoModal()
 
 bool CDialog::PreTranslateChain(MSG* pMsg)
 {
-    // From the target window up to this dialog, each object of ours gets
-    // a look at the message.
+    // From the target window up to its top-level window, each object of
+    // ours gets a look at the message. Not further: GetParent of a
+    // top-level window is its owner, another window's business.
     for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
         CWnd* pWnd = FromHandlePermanent(hWnd);
         if (pWnd && pWnd->PreTranslateMessage(pMsg))
             return true;
-        if (hWnd == m_hWnd)
+        if (hWnd == m_hWnd || !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))
             break;
     }
     return false;
@@ -160,6 +161,19 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
 }
 
 void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::OnFinalRelease()
+{
+    ForgetAsMainWindow();
+    CWnd::OnFinalRelease();
+}
+
+void CDialog::ForgetAsMainWindow()
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp && pApp->m_pMainWnd == this)
+        pApp->m_pMainWnd = nullptr;
+}
 
 void CDialog::OnOK()
 {
@@ -248,7 +262,15 @@ INT_PTR CDialog::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         return FALSE;
     }
     LRESULT lResult = 0;
-    if (!OnWndMsg(nMsg, wParam, lParam, lResult))
+    bool bHandled = OnWndMsg(nMsg, wParam, lParam, lResult);
+    if (!bHandled && nMsg == WM_COMMAND) {
+        // Commands the dialog does not handle go to the application, as menu
+        // and accelerator commands do.
+        CWinApp* pApp = AfxGetApp();
+        bHandled = pApp && pApp->DispatchMessageMap(WM_COMMAND, HIWORD(wParam), LOWORD(wParam), wParam,
+                                                    lParam, lResult);
+    }
+    if (!bHandled)
         return FALSE;
     return DialogResult(m_hWnd, nMsg, lResult);
 }

@@ -31,6 +31,7 @@ public:
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
+    void OnFinalRelease() override;
     virtual void OnOK();
     virtual void OnCancel();
 
@@ -46,6 +47,8 @@ private:
     BOOL HandleInitDialog();
     bool PreTranslateChain(MSG* pMsg);
     HWND GetModalOwner() const;
+    // The application no longer takes this dialog for its main window.
+    void ForgetAsMainWindow();
     void EnableDisabledOwner();
 
     const DLGTEMPLATE* m_pTemplate = nullptr;

@@ -3,6 +3,7 @@
 
 #include "CmdTarget.h"
 #include "String.h"
+#include "System.h"
 
 class CWnd;
 
@@ -39,20 +40,6 @@ HINSTANCE AfxGetResourceHandle();
 // A message box captioned with the application name, modal to the active
 // window; the exclamation icon when the type names no icon.
 int AfxMessageBox(LPCSTR pszText, UINT nType = MB_OK, UINT nIDHelp = 0);
-
-// Windows 95, 98 and ME, where most Unicode functions are stubs that fail:
-// the high bit of GetVersion.
-inline bool AfxIsWin9x()
-{
-    return (::GetVersion() & 0x80000000) != 0;
-}
-
-// A function of a system DLL that not every Windows version has, looked up
-// at run time so that the program still loads there; null when it is absent.
-template <class Function> Function AfxGetProcAddress(HMODULE hModule, LPCSTR pszName)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)));
-}
 
 // The program's entry: runs InitInstance, and the exit processing when it
 // returns FALSE. Returns the process's exit code.

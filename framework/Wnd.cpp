@@ -1,6 +1,6 @@
 #include "Wnd.h"
 
-#include "WinApp.h"
+#include "System.h"
 
 // The handle map: the objects that answer for a window, linked through
 // themselves. A program has a handful, so a walk along the list is cheaper
@@ -171,15 +171,7 @@ void CWnd::DrawItem(LPDRAWITEMSTRUCT) {}
 
 void CWnd::OnFinalRelease()
 {
-    ForgetAsMainWindow();
     DeleteChildren();
-}
-
-void CWnd::ForgetAsMainWindow()
-{
-    CWinApp* pApp = AfxGetApp();
-    if (pApp && pApp->m_pMainWnd == this)
-        pApp->m_pMainWnd = nullptr;
 }
 
 void CWnd::WindowDestroyed()
@@ -203,16 +195,8 @@ bool CWnd::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
         lResult = TRUE;
         return ReflectDrawItem(lParam);
     }
-    if (nMsg == WM_COMMAND) {
-        UINT nCode = HIWORD(wParam);
-        UINT nID = LOWORD(wParam);
-        if (DispatchMessageMap(WM_COMMAND, nCode, nID, wParam, lParam, lResult))
-            return true;
-        // Commands nobody here handles go to the application, as menu and
-        // accelerator commands do.
-        CWinApp* pApp = AfxGetApp();
-        return pApp && pApp->DispatchMessageMap(WM_COMMAND, nCode, nID, wParam, lParam, lResult);
-    }
+    if (nMsg == WM_COMMAND)
+        return DispatchMessageMap(WM_COMMAND, HIWORD(wParam), LOWORD(wParam), wParam, lParam, lResult);
     return DispatchMessageMap(nMsg, 0, 0, wParam, lParam, lResult);
 }
 
@@ -233,6 +217,9 @@ LRESULT CALLBACK CWnd::WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lP
     CWnd* pWnd = FromHandlePermanent(hWnd);
     if (!pWnd)
         return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    // The object must outlive the dispatch: a handler never deletes its own
+    // object. An object that ends itself does so in OnFinalRelease, which
+    // LeaveMessage runs last, after which nothing here touches it.
     // Kept here: a handler may end the object's tie to the window.
     WNDPROC pfnSuperWndProc = pWnd->m_pfnSuperWndProc;
 

@@ -65,8 +65,6 @@ protected:
     // Called once the window is gone and the outermost of its messages has
     // returned.
     virtual void OnFinalRelease();
-    // The application no longer takes this object for its main window.
-    void ForgetAsMainWindow();
 
     // The handle map: the object answers for the window from here on, or no
     // longer.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "afxres.h"
+#include "System.h"
 #include "Button.h"
 #include "CmdTarget.h"
 #include "Dialog.h"

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <new>
-
 namespace {
 
 // An owner-drawn button that counts what reaches it.
@@ -106,6 +104,43 @@ TEST(DialogTest, ModalLoopPreTranslatesBeforeDispatch)
     EXPECT_EQ(1, dlg.m_button.m_nPreTranslated);
     EXPECT_TRUE(dlg.m_button.m_bPreTranslatedBeforeDispatch);
     EXPECT_EQ(1, dlg.m_button.m_nDispatched);
+}
+
+namespace {
+// The test's own mouse moves, told from the real pointer's by a flag no
+// pointer sets.
+const WPARAM kTestMove = 0x4000;
+
+// A dialog that counts the test's mouse moves it is shown before dispatch.
+class CPreTranslatingDialog : public CTestDialog {
+public:
+    int m_nPreTranslated = 0;
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        m_nPreTranslated += pMsg->message == WM_MOUSEMOVE && pMsg->wParam == kTestMove;
+        return CTestDialog::PreTranslateMessage(pMsg);
+    }
+};
+} // namespace
+
+// The chain runs from a window up to its top-level window: a pop-up the
+// dialog owns is not the dialog's child, and its messages are not the
+// dialog's to see. The dialog's own children's are.
+TEST(DialogTest, PreTranslationStopsAtTheTopLevelWindow)
+{
+    CPreTranslatingDialog dlg;
+    HWND hPopup = nullptr;
+    // The modal loop takes both moves before the cancel that ends the run.
+    RunDialog(dlg, [&hPopup](HWND hDlg) {
+        hPopup =
+            ::CreateWindowExA(0, "STATIC", "owned", WS_POPUP, 0, 0, 10, 10, hDlg, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(hPopup);
+        ::PostMessageA(hPopup, WM_MOUSEMOVE, kTestMove, MAKELPARAM(1, 1));
+        ::PostMessageA(::GetDlgItem(hDlg, IDC_RESULTS), WM_MOUSEMOVE, kTestMove, MAKELPARAM(1, 1));
+    });
+    if (hPopup)
+        ::DestroyWindow(hPopup);
+    EXPECT_EQ(1, dlg.m_nPreTranslated);
 }
 
 TEST(DialogTest, GetDlgItemGivesOneObjectPerControlForTheDialogsLife)

@@ -1,4 +1,4 @@
-#include "info/HomepageLink.h"
+#include "controls/HomepageLink.h"
 
 #include "info/Homepage.h"
 
