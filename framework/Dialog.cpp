@@ -18,8 +18,15 @@ struct DLGTEMPLATEEX_HEAD {
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 {
-    if (!rControl.m_hWnd)
+    if (rControl.m_hWnd)
+        return;
+    // Only an object with handlers of its own stands in front of the
+    // control's procedure; a wrapper that only sends messages just holds
+    // the handle, until the dialog goes.
+    if (rControl.HasMessageHandlers())
         rControl.SubclassDlgItem(nIDC, pDX->m_pDlgWnd);
+    else
+        pDX->m_pDlgWnd->AttachDlgItem(nIDC, rControl);
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)

@@ -68,6 +68,13 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
     return SubclassWindow(::GetDlgItem(pParent->m_hWnd, nID));
 }
 
+void CWnd::AttachDlgItem(UINT nID, CWnd& rWrapper)
+{
+    rWrapper.m_hWnd = ::GetDlgItem(m_hWnd, nID);
+    if (rWrapper.m_hWnd)
+        m_attached.Add(&rWrapper);
+}
+
 CWnd* CWnd::GetDlgItem(int nID)
 {
     return GetDlgItem<CWnd>(nID);
@@ -176,6 +183,10 @@ void CWnd::OnFinalRelease()
 
 void CWnd::WindowDestroyed()
 {
+    // The children went before this window's last message.
+    for (int i = 0; i < m_attached.GetSize(); ++i)
+        m_attached[i]->m_hWnd = nullptr;
+    m_attached.RemoveAll();
     UnmapWindow();
     m_hWnd = nullptr;
     m_bFinalReleasePending = true;

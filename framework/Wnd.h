@@ -22,6 +22,9 @@ public:
 
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    // Gives a wrapper of this window's object the handle of a child, without
+    // subclassing it; the wrapper loses it when this window goes.
+    void AttachDlgItem(UINT nID, CWnd& rWrapper);
 
     // A wrapper for a child that stays valid as long as this window lives;
     // a subclassed child's own object when there is one, which the caller
@@ -97,6 +100,8 @@ private:
         const void* pClassKey;
     };
     CArray<ChildWrapper> m_children;
+    // The wrappers AttachDlgItem gave a handle, which they do not own.
+    CArray<CWnd*> m_attached;
     CWnd* FindChild(HWND hWndChild, const void* pClassKey) const;
     CWnd* AttachChild(HWND hWndChild, CWnd* pChild, const void* pClassKey);
     void DeleteChildren();

@@ -5,6 +5,32 @@
 namespace {
 typedef HRESULT(WINAPI* CaptureEnumerateA)(LPDSENUMCALLBACKA, LPVOID);
 typedef HRESULT(WINAPI* CaptureEnumerateW)(LPDSENUMCALLBACKW, LPVOID);
+
+// What the enumeration's callbacks get as their context.
+struct CaptureDeviceList {
+    CListBox* pList;
+    CCaptureDevices* pDevices;
+};
+
+// The enumeration's callbacks: the ANSI one, and the Unicode one that hands
+// the description on converted whole.
+BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCSTR description, LPCSTR, LPVOID context)
+{
+    const CaptureDeviceList* pContext = static_cast<const CaptureDeviceList*>(context);
+    // DirectSound's GUID lives only as long as the call: the list gets a
+    // copy's address.
+    DWORD_PTR dwIdentifier = guid ? reinterpret_cast<DWORD_PTR>(pContext->pDevices->Keep(*guid)) : 0;
+    CListBox* list = pContext->pList;
+    list->SetCurSel(0);
+    int nIndex = list->AddString(description);
+    list->SetItemData(nIndex, dwIdentifier);
+    return TRUE;
+}
+
+BOOL CALLBACK AddCaptureDeviceW(LPGUID guid, LPCWSTR description, LPCWSTR, LPVOID context)
+{
+    return AddCaptureDevice(guid, CString(description), nullptr, context);
+}
 } // namespace
 
 CCaptureDevices::~CCaptureDevices()
@@ -53,24 +79,6 @@ HRESULT EnumerateCaptureDevices(CListBox* list, CCaptureDevices& devices)
     if (pfnEnumerateA)
         hr = pfnEnumerateA(AddCaptureDevice, &context);
     return hr;
-}
-
-BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCSTR description, LPCSTR, LPVOID context)
-{
-    const CaptureDeviceList* pContext = static_cast<const CaptureDeviceList*>(context);
-    // DirectSound's GUID lives only as long as the call: the list gets a
-    // copy's address.
-    DWORD_PTR dwIdentifier = guid ? reinterpret_cast<DWORD_PTR>(pContext->pDevices->Keep(*guid)) : 0;
-    CListBox* list = pContext->pList;
-    list->SetCurSel(0);
-    int nIndex = list->AddString(description);
-    list->SetItemData(nIndex, dwIdentifier);
-    return TRUE;
-}
-
-BOOL CALLBACK AddCaptureDeviceW(LPGUID guid, LPCWSTR description, LPCWSTR, LPVOID context)
-{
-    return AddCaptureDevice(guid, CString(description), nullptr, context);
 }
 
 void CProbeDlg::OnSelchangeDeviceList()

@@ -30,17 +30,6 @@ private:
 // Lists every capture device in `list`: the description as the entry's
 // text, the reference to the device's GUID as its item data (0 for the
 // primary capture device). `devices` loads dsound.dll and keeps the GUIDs;
-// it must live as long as the list. Returns the enumeration's status; without DirectSound
-// capture on the system the list stays empty.
+// it must live as long as the list. Returns the enumeration's status;
+// without DirectSound capture on the system the list stays empty.
 HRESULT EnumerateCaptureDevices(CListBox* list, CCaptureDevices& devices);
-
-// What the enumeration's callbacks get as their context.
-struct CaptureDeviceList {
-    CListBox* pList;
-    CCaptureDevices* pDevices;
-};
-
-// The enumeration's callbacks: the ANSI one, and the Unicode one that hands
-// the description on converted whole.
-BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCSTR description, LPCSTR module, LPVOID context);
-BOOL CALLBACK AddCaptureDeviceW(LPGUID guid, LPCWSTR description, LPCWSTR module, LPVOID context);

@@ -47,14 +47,17 @@ public:
     {
     }
     CCountingButton m_button;
+    CListBox m_results;
     int m_nExchanges = 0;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
         ++m_nExchanges;
-        if (m_nIDTemplate == IDD_PROBE_DIALOG)
+        if (m_nIDTemplate == IDD_PROBE_DIALOG) {
             DDX_Control(pDX, IDC_LINK, m_button);
+            DDX_Control(pDX, IDC_RESULTS, m_results);
+        }
     }
 };
 
@@ -89,11 +92,17 @@ TEST(DialogTest, DataExchangeSubclassesAndReflectsOwnerDraw)
         EXPECT_EQ(::GetDlgItem(hDlg, IDC_LINK), dlg.m_button.m_hWnd);
         EXPECT_EQ(&dlg.m_button, CWnd::FromHandlePermanent(dlg.m_button.m_hWnd));
         EXPECT_EQ(&dlg, CWnd::FromHandlePermanent(hDlg));
+        // A plain wrapper holds the handle and stays out of the way.
+        HWND hResults = ::GetDlgItem(hDlg, IDC_RESULTS);
+        EXPECT_EQ(hResults, dlg.m_results.m_hWnd);
+        EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hResults));
+        EXPECT_EQ(::GetClassLongPtrA(hResults, GCLP_WNDPROC), ::GetWindowLongPtrA(hResults, GWLP_WNDPROC));
         ::UpdateWindow(hDlg);
         EXPECT_GT(dlg.m_button.m_nDrawn, 0);
     });
     // The window is gone, and with it the tie.
     EXPECT_EQ(nullptr, dlg.m_button.m_hWnd);
+    EXPECT_EQ(nullptr, dlg.m_results.m_hWnd);
     EXPECT_EQ(nullptr, dlg.m_hWnd);
 }
 
