@@ -121,8 +121,10 @@ bool CDialog::PreTranslateChain(MSG* pMsg)
     // From the target window up to its top-level window, each object of
     // ours gets a look at the message. Not further: GetParent of a
     // top-level window is its owner, another window's business.
+    // Only this dialog and the controls we subclassed have objects: the
+    // map is looked up for no other window.
     for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
-        CWnd* pWnd = FromHandlePermanent(hWnd);
+        CWnd* pWnd = hWnd == m_hWnd ? this : IsSubclassed(hWnd) ? FromHandlePermanent(hWnd) : nullptr;
         if (pWnd && pWnd->PreTranslateMessage(pMsg))
             return true;
         if (hWnd == m_hWnd || !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))

@@ -216,7 +216,8 @@ bool CWnd::ReflectDrawItem(LPARAM lParam)
     LPDRAWITEMSTRUCT lpDrawItemStruct = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
     if (lpDrawItemStruct->CtlType == ODT_MENU)
         return false;
-    CWnd* pItem = FromHandlePermanent(lpDrawItemStruct->hwndItem);
+    CWnd* pItem =
+        IsSubclassed(lpDrawItemStruct->hwndItem) ? FromHandlePermanent(lpDrawItemStruct->hwndItem) : nullptr;
     if (!pItem)
         return false;
     pItem->DrawItem(lpDrawItemStruct);

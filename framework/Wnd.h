@@ -59,6 +59,13 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
 protected:
+    // A window that our procedure stands in front of: only such a control
+    // has an object in the map, so no other needs a walk of it.
+    static bool IsSubclassed(HWND hWnd)
+    {
+        return ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc);
+    }
+
     // Asks for the system's processing of the message being handled; it runs
     // once the handler has returned.
     void Default() { m_bDefaultRequested = true; }
