@@ -56,7 +56,8 @@ public:
     // %i, %u, %x, %X and %s, with the flags '-' and '0', a width, for %s a
     // precision, and the size prefixes 'h' and 'l'; %% is a percent sign.
     // No floating point. The format is always a literal of the program,
-    // never data: a conversion outside this set ends the formatting there.
+    // never data: from a conversion outside this set on, the format is
+    // copied as it stands, with no argument read.
     void Format(LPCSTR pszFormat, ...) __attribute__((format(gnu_printf, 2, 3)));
     void FormatV(LPCSTR pszFormat, va_list args) __attribute__((format(gnu_printf, 2, 0)));
 
