@@ -13,12 +13,6 @@ const UINT_PTR kToolId = 1;
 // The one size of the record that both tracking functions check.
 static_assert(sizeof(TRACKMOUSEEVENT) == 16, "TrackMouseEvent checks cbSize");
 
-template <class Function> Function SystemFunction(LPCSTR pszModule, LPCSTR pszName)
-{
-    HMODULE hModule = ::GetModuleHandleA(pszModule);
-    return hModule ? AfxGetProcAddress<Function>(hModule, pszName) : nullptr;
-}
-
 // The link's font with the underline switched on, selected into the drawing
 // DC for the rest of one pass; deselected and deleted when it goes.
 class CUnderlineFont {
@@ -78,9 +72,10 @@ END_MESSAGE_MAP()
 CHButton::CHButton() : m_crBackground(::GetSysColor(COLOR_BTNFACE))
 {
     // comctl32 is loaded: the program links it for InitCommonControls.
-    m_pfnTrackMouseEvent = SystemFunction<TrackMouseEventFunction>("user32.dll", "TrackMouseEvent");
+    m_pfnTrackMouseEvent = AfxGetSystemFunction<TrackMouseEventFunction>("user32.dll", "TrackMouseEvent");
     if (!m_pfnTrackMouseEvent)
-        m_pfnTrackMouseEvent = SystemFunction<TrackMouseEventFunction>("comctl32.dll", "_TrackMouseEvent");
+        m_pfnTrackMouseEvent =
+            AfxGetSystemFunction<TrackMouseEventFunction>("comctl32.dll", "_TrackMouseEvent");
 }
 
 // m_ToolTip destroys its window as it goes, before the button itself.

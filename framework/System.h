@@ -16,3 +16,10 @@ template <class Function> Function AfxGetProcAddress(HMODULE hModule, LPCSTR psz
 {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)));
 }
+
+// The same for a system DLL the program has loaded already, by name.
+template <class Function> Function AfxGetSystemFunction(LPCSTR pszModule, LPCSTR pszName)
+{
+    HMODULE hModule = ::GetModuleHandleA(pszModule);
+    return hModule ? AfxGetProcAddress<Function>(hModule, pszName) : nullptr;
+}

@@ -125,9 +125,9 @@ RECT WorkAreaOf(HWND hWnd)
 {
     typedef HMONITOR(WINAPI * MonitorFromWindowFunction)(HWND, DWORD);
     typedef BOOL(WINAPI * GetMonitorInfoFunction)(HMONITOR, LPMONITORINFO);
-    HMODULE hUser = ::GetModuleHandleA("user32.dll");
-    auto pfnMonitorFromWindow = AfxGetProcAddress<MonitorFromWindowFunction>(hUser, "MonitorFromWindow");
-    auto pfnGetMonitorInfo = AfxGetProcAddress<GetMonitorInfoFunction>(hUser, "GetMonitorInfoA");
+    auto pfnMonitorFromWindow =
+        AfxGetSystemFunction<MonitorFromWindowFunction>("user32.dll", "MonitorFromWindow");
+    auto pfnGetMonitorInfo = AfxGetSystemFunction<GetMonitorInfoFunction>("user32.dll", "GetMonitorInfoA");
     MONITORINFO mi = {};
     mi.cbSize = sizeof mi;
     if (pfnMonitorFromWindow && pfnGetMonitorInfo &&

@@ -114,8 +114,8 @@ WORD NativeProcessorArchitecture()
     // A 32-bit program on a 64-bit system runs under WOW64, where
     // GetSystemInfo reports x86. Systems before XP lack GetNativeSystemInfo.
     typedef void(WINAPI * GetNativeSystemInfoFunction)(LPSYSTEM_INFO);
-    auto pfnGetNativeSystemInfo = AfxGetProcAddress<GetNativeSystemInfoFunction>(
-        ::GetModuleHandleA("kernel32.dll"), "GetNativeSystemInfo");
+    auto pfnGetNativeSystemInfo =
+        AfxGetSystemFunction<GetNativeSystemInfoFunction>("kernel32.dll", "GetNativeSystemInfo");
     SYSTEM_INFO si;
     ZeroMemory(&si, sizeof si);
     if (pfnGetNativeSystemInfo)

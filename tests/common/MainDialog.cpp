@@ -61,3 +61,18 @@ void SelectDevice(HWND hDlg, int nIndex)
     ::SendMessageA(hList, LB_SETCURSEL, nIndex, 0);
     ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(1004, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
 }
+
+namespace {
+BOOL CALLBACK CountWindow(HWND, LPARAM lParam)
+{
+    ++*reinterpret_cast<int*>(lParam);
+    return TRUE;
+}
+} // namespace
+
+int CountThreadWindows(DWORD dwThreadId)
+{
+    int nCount = 0;
+    ::EnumThreadWindows(dwThreadId, &CountWindow, reinterpret_cast<LPARAM>(&nCount));
+    return nCount;
+}

@@ -11,6 +11,8 @@
 std::vector<std::string> ListLines(HWND hWndList);
 std::vector<int> SelectedLines(HWND hWndList);
 std::string WindowText(HWND hWnd);
+// The windows without parent of a thread: dialogs, message boxes, tooltips.
+int CountThreadWindows(DWORD dwThreadId);
 
 // The results' first line for a device identifier, as the user reads it.
 std::string IdentifierLine(DWORD_PTR dwIdentifier);

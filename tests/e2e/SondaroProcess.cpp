@@ -148,19 +148,9 @@ HWND SondaroProcess::WaitForDialog(const std::string& strCaption, DWORD dwTimeou
     return FindTopWindow(m_pi.dwProcessId, false, m_hWndMain, dwTimeoutMs, strCaption.c_str());
 }
 
-namespace {
-BOOL CALLBACK CountWindow(HWND, LPARAM lParam)
-{
-    ++*reinterpret_cast<int*>(lParam);
-    return TRUE;
-}
-} // namespace
-
 int SondaroProcess::ThreadWindowCount() const
 {
-    int nCount = 0;
-    ::EnumThreadWindows(m_pi.dwThreadId, &CountWindow, reinterpret_cast<LPARAM>(&nCount));
-    return nCount;
+    return CountThreadWindows(m_pi.dwThreadId);
 }
 
 SIZE_T SondaroProcess::PrivateBytes() const

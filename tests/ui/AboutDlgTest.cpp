@@ -104,7 +104,7 @@ TEST(SecondMonitor, AboutBoxOpensOverItsOwnerOnTheOwnersMonitor)
 TEST(AboutDlgTest, OpeningAndClosingLeavesNoWindowOrGdiObjectBehind)
 {
     const int kFree = 16;
-    const int nWindowsBefore = CountThreadWindows();
+    const int nWindowsBefore = CountThreadWindows(::GetCurrentThreadId());
     int nFreeAfter = 0;
     {
         CGdiHandleReserve reserve(kFree);
@@ -123,5 +123,5 @@ TEST(AboutDlgTest, OpeningAndClosingLeavesNoWindowOrGdiObjectBehind)
         nFreeAfter = CountCreatableFonts(kFree + 1);
     }
     EXPECT_EQ(kFree, nFreeAfter);
-    EXPECT_EQ(nWindowsBefore, CountThreadWindows());
+    EXPECT_EQ(nWindowsBefore, CountThreadWindows(::GetCurrentThreadId()));
 }

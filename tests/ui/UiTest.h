@@ -39,7 +39,3 @@ private:
 // How many fonts CreateFontIndirectA can make now, up to nMax; all are
 // deleted again.
 int CountCreatableFonts(int nMax);
-
-// The windows of this thread that have no parent: dialogs, message boxes,
-// tooltips.
-int CountThreadWindows();

@@ -153,21 +153,6 @@ int CountCreatableFonts(int nMax)
     return static_cast<int>(fonts.size());
 }
 
-namespace {
-BOOL CALLBACK CountWindow(HWND, LPARAM lParam)
-{
-    ++*reinterpret_cast<int*>(lParam);
-    return TRUE;
-}
-} // namespace
-
-int CountThreadWindows()
-{
-    int nCount = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&nCount));
-    return nCount;
-}
-
 int main(int argc, char** argv)
 {
     ::InitCommonControls();
