@@ -4,11 +4,26 @@
 
 namespace {
 
+// The values read from a version resource. Fields the resource has no value
+// for keep theirs.
+struct VersionFields {
+    CString strShortVersion;
+    CString strFullVersion;
+    int nMajor = 0;
+    int nMinor = 0;
+    int nThird = 0;
+    int nFourth = 0;
+    CString strProductName;
+    CString strCompanyName;
+    CString strLegalCopyright;
+    CString strSpecialBuild;
+};
+
 struct Info {
     bool bDone = false;
     CString strModulePath;
     CString strModuleDirectory;
-    AppInfo::Detail::VersionFields version;
+    VersionFields version;
     int nOsCode = 0;
     CString strOsName = "none";
 };
@@ -27,12 +42,6 @@ void ReadStringValue(const void* pData, WORD wLanguage, WORD wCodePage, LPCSTR p
         strValue = static_cast<LPCSTR>(pValue);
 }
 
-} // namespace
-
-namespace AppInfo {
-namespace Detail {
-
-namespace {
 // The fields from a version block that the system has read.
 void ReadVersionBlock(const void* pData, VersionFields& fields)
 {
@@ -71,8 +80,9 @@ void ReadVersionBlock(const void* pData, VersionFields& fields)
     ReadStringValue(pData, wLanguage, wCodePage, "LegalCopyright", fields.strLegalCopyright);
     ReadStringValue(pData, wLanguage, wCodePage, "SpecialBuild", fields.strSpecialBuild);
 }
-} // namespace
 
+// Reads the version resource of the file at pszPath. A file without one, or
+// without its root block or translation entry, leaves every field as it is.
 void ReadVersionFields(LPCSTR pszPath, VersionFields& fields)
 {
     DWORD dwHandle = 0;
@@ -85,11 +95,14 @@ void ReadVersionFields(LPCSTR pszPath, VersionFields& fields)
     delete[] pData;
 }
 
-CString DirectoryOf(LPCSTR pszPath, UINT nCodePage)
+// The path up to and including its last backslash, empty when it has none.
+// A 0x5C byte that ends a double-byte character of the system's code page is
+// no backslash.
+CString DirectoryOf(LPCSTR pszPath)
 {
     int nLength = 0;
     for (LPCSTR pch = pszPath; *pch; ++pch) {
-        if (::IsDBCSLeadByteEx(nCodePage, static_cast<BYTE>(*pch)) && pch[1])
+        if (::IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(*pch)) && pch[1])
             ++pch;
         else if (*pch == '\\')
             nLength = static_cast<int>(pch - pszPath) + 1;
@@ -97,18 +110,23 @@ CString DirectoryOf(LPCSTR pszPath, UINT nCodePage)
     return CString(pszPath, nLength);
 }
 
-bool QueryOsVersion(OSVERSIONINFOEXA& info, GetVersionExFunction pfnGetVersionEx)
+// Clears the record and asks for the extended record, then, where the system
+// does not know it, for the plain one in the same record; false when both
+// fail.
+bool QueryOsVersion(OSVERSIONINFOEXA& info)
 {
     ZeroMemory(&info, sizeof info);
     info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
-    if (pfnGetVersionEx(reinterpret_cast<LPOSVERSIONINFOA>(&info)))
+    if (::GetVersionExA(reinterpret_cast<LPOSVERSIONINFOA>(&info)))
         return true;
     // Windows 95 to ME and NT 4.0 before SP6 know only the plain record;
     // wProductType then stays 0.
     info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-    return pfnGetVersionEx(reinterpret_cast<LPOSVERSIONINFOA>(&info)) != FALSE;
+    return ::GetVersionExA(reinterpret_cast<LPOSVERSIONINFOA>(&info)) != FALSE;
 }
 
+// The processor architecture of the system itself, also for a 32-bit program
+// on a 64-bit system.
 WORD NativeProcessorArchitecture()
 {
     // A 32-bit program on a 64-bit system runs under WOW64, where
@@ -125,6 +143,8 @@ WORD NativeProcessorArchitecture()
     return si.wProcessorArchitecture;
 }
 
+// Sets code and name from the version record and the processor architecture;
+// versions the program does not know leave both as they are.
 void ClassifyOs(const OSVERSIONINFOEXA& info, WORD wProcessorArchitecture, int& nOsCode, CString& strOsName)
 {
     const DWORD dwMajor = info.dwMajorVersion;
@@ -177,25 +197,22 @@ void ClassifyOs(const OSVERSIONINFOEXA& info, WORD wProcessorArchitecture, int& 
     }
 }
 
-} // namespace Detail
+} // namespace
+
+namespace AppInfo {
 
 void Collect()
-{
-    Detail::CollectWith(::GetVersionExA);
-}
-
-void Detail::CollectWith(GetVersionExFunction pfnGetVersionEx)
 {
     if (s_info.bDone)
         return;
 
     s_info.strModulePath = AfxGetModulePath();
-    Detail::ReadVersionFields(s_info.strModulePath, s_info.version);
-    s_info.strModuleDirectory = Detail::DirectoryOf(s_info.strModulePath, CP_ACP);
+    ReadVersionFields(s_info.strModulePath, s_info.version);
+    s_info.strModuleDirectory = DirectoryOf(s_info.strModulePath);
 
     OSVERSIONINFOEXA osvi;
-    if (Detail::QueryOsVersion(osvi, pfnGetVersionEx))
-        Detail::ClassifyOs(osvi, Detail::NativeProcessorArchitecture(), s_info.nOsCode, s_info.strOsName);
+    if (QueryOsVersion(osvi))
+        ClassifyOs(osvi, NativeProcessorArchitecture(), s_info.nOsCode, s_info.strOsName);
 
     // Also after a failed gathering: it is not repeated.
     s_info.bDone = true;

@@ -10,6 +10,7 @@
 // It changes the registry of the Wine prefix it runs in, so it runs only
 // where scripts/wine-test-env gave it a prefix of its own.
 
+#include "common/ChildOutput.h"
 #include "info/AppInfo.h"
 
 #include <cstdio>
@@ -59,47 +60,13 @@ bool SetWineVersion(HKEY hKey, LPCSTR pszVersion)
 // failure.
 CString RunChild(LPCSTR pszSelf)
 {
-    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-    HANDLE hRead = nullptr;
-    HANDLE hWrite = nullptr;
-    if (!::CreatePipe(&hRead, &hWrite, &sa, 0))
+    std::string strOutput;
+    DWORD dwExitCode = 0;
+    if (!RunForOutput(std::string("\"") + pszSelf + "\" --print", strOutput, dwExitCode) || dwExitCode != 0)
         return CString();
-    // Only the write end goes to the child; with the read end inherited too,
-    // the pipe would never report its end.
-    ::SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof si);
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = nullptr;
-    si.hStdOutput = hWrite;
-    si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
-    CString strCommand;
-    strCommand.Format("\"%s\" --print", pszSelf);
-    PROCESS_INFORMATION pi;
-    BOOL bStarted = ::CreateProcessA(pszSelf, strCommand.GetBufferSetLength(strCommand.GetLength()), nullptr,
-                                     nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    ::CloseHandle(hWrite);
-    if (!bStarted) {
-        ::CloseHandle(hRead);
-        return CString();
-    }
-
-    CString strOutput;
-    char buffer[256];
-    DWORD dwRead = 0;
-    while (::ReadFile(hRead, buffer, sizeof buffer, &dwRead, nullptr) && dwRead > 0)
-        strOutput += CString(buffer, static_cast<int>(dwRead));
-    ::CloseHandle(hRead);
-    ::WaitForSingleObject(pi.hProcess, INFINITE);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-
-    int nLength = strOutput.GetLength();
-    while (nLength > 0 && (strOutput.GetAt(nLength - 1) == '\n' || strOutput.GetAt(nLength - 1) == '\r'))
-        --nLength;
-    return strOutput.Left(nLength);
+    while (!strOutput.empty() && (strOutput.back() == '\n' || strOutput.back() == '\r'))
+        strOutput.pop_back();
+    return CString(strOutput.c_str());
 }
 
 int CheckAllVersions()

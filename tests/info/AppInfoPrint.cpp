@@ -1,0 +1,165 @@
+// Prints what AppInfo finds in this process, one "key=value" line each. It
+// is built once per version resource under test (tests/info/version_*.rc),
+// and run by AppInfoTest, which compares the lines with what it expects.
+//
+//     version_1234 [--os PLATFORM.MAJOR.MINOR.PRODUCTTYPE [--plain]]
+//                  [--fail-os] [--arch ARCHITECTURE]
+//
+// The options stand in for the system it runs on: they point this program's
+// own imports at functions of its own before AppInfo first runs.
+//   --os     GetVersionExA reports that version; with --plain it knows only
+//            the 148-byte record, as Windows 95 to ME and NT 4.0 before SP6.
+//            The line "asked=" then lists the record sizes asked for.
+//   --fail-os  GetVersionExA fails for every size.
+//   --arch   GetNativeSystemInfo reports that processor architecture.
+
+#include "info/AppInfo.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+DWORD g_dwPlatform = 0;
+DWORD g_dwMajor = 0;
+DWORD g_dwMinor = 0;
+BYTE g_productType = 0;
+bool g_bPlainOnly = false;
+bool g_bFailOs = false;
+WORD g_wArchitecture = 0;
+CString g_strSizesAsked;
+DWORD_PTR g_dwGetProcAddress = 0;
+
+BOOL WINAPI FakeGetVersionEx(LPOSVERSIONINFOA pInfo)
+{
+    CString strSize;
+    strSize.Format(g_strSizesAsked.IsEmpty() ? "%u" : " %u", static_cast<unsigned>(pInfo->dwOSVersionInfoSize));
+    g_strSizesAsked += strSize;
+    bool bExtended = pInfo->dwOSVersionInfoSize == sizeof(OSVERSIONINFOEXA);
+    if (g_bFailOs || (pInfo->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA) && !(bExtended && !g_bPlainOnly)))
+        return FALSE;
+    pInfo->dwMajorVersion = g_dwMajor;
+    pInfo->dwMinorVersion = g_dwMinor;
+    pInfo->dwPlatformId = g_dwPlatform;
+    if (bExtended)
+        reinterpret_cast<OSVERSIONINFOEXA*>(pInfo)->wProductType = g_productType;
+    return TRUE;
+}
+
+void WINAPI FakeGetNativeSystemInfo(LPSYSTEM_INFO pInfo)
+{
+    ::GetSystemInfo(pInfo);
+    pInfo->wProcessorArchitecture = g_wArchitecture;
+}
+
+FARPROC WINAPI FakeGetProcAddress(HMODULE hModule, LPCSTR pszName)
+{
+    if (HIWORD(pszName) && strcmp(pszName, "GetNativeSystemInfo") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<DWORD_PTR>(FakeGetNativeSystemInfo));
+    return reinterpret_cast<decltype(&::GetProcAddress)>(g_dwGetProcAddress)(hModule, pszName);
+}
+
+// Points every import of pszFunction from kernel32.dll in this program at
+// pfnNew and returns the address it held; 0 when there is no such import.
+// The linker may give kernel32.dll more than one import descriptor.
+DWORD_PTR PatchKernelImport(LPCSTR pszFunction, const void* pfnNew)
+{
+    BYTE* pBase = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
+    const IMAGE_NT_HEADERS* pNt =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    DWORD_PTR dwOld = 0;
+    for (const IMAGE_IMPORT_DESCRIPTOR* pDesc =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(pBase + imports.VirtualAddress);
+         pDesc->Name; ++pDesc) {
+        if (lstrcmpiA(reinterpret_cast<LPCSTR>(pBase + pDesc->Name), "kernel32.dll") != 0)
+            continue;
+        const IMAGE_THUNK_DATA* pName = reinterpret_cast<const IMAGE_THUNK_DATA*>(pBase + pDesc->OriginalFirstThunk);
+        IMAGE_THUNK_DATA* pAddress = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDesc->FirstThunk);
+        for (; pName->u1.AddressOfData; ++pName, ++pAddress) {
+            if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
+                continue;
+            const IMAGE_IMPORT_BY_NAME* pByName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<LPCSTR>(pByName->Name), pszFunction) != 0)
+                continue;
+            dwOld = pAddress->u1.Function;
+            DWORD dwProtection = 0;
+            ::VirtualProtect(&pAddress->u1.Function, sizeof pAddress->u1.Function, PAGE_READWRITE, &dwProtection);
+            pAddress->u1.Function = reinterpret_cast<DWORD_PTR>(pfnNew);
+            ::VirtualProtect(&pAddress->u1.Function, sizeof pAddress->u1.Function, dwProtection, &dwProtection);
+        }
+    }
+    return dwOld;
+}
+
+// Fills the stack below this frame with ones, so that a version record
+// the gathering did not clear reads as a workstation's.
+void __attribute__((noinline)) SoilTheStack()
+{
+    volatile BYTE fill[4096];
+    for (BYTE volatile& b : fill)
+        b = 1;
+}
+
+bool ParseOptions(int argc, char** argv)
+{
+    bool bFakeOs = false;
+    bool bFakeArchitecture = false;
+    for (int i = 1; i < argc; ++i) {
+        unsigned platform = 0, major = 0, minor = 0, productType = 0;
+        if (strcmp(argv[i], "--os") == 0 && i + 1 < argc &&
+            sscanf(argv[++i], "%u.%u.%u.%u", &platform, &major, &minor, &productType) == 4) {
+            g_dwPlatform = platform;
+            g_dwMajor = major;
+            g_dwMinor = minor;
+            g_productType = static_cast<BYTE>(productType);
+            bFakeOs = true;
+        } else if (strcmp(argv[i], "--plain") == 0) {
+            g_bPlainOnly = true;
+        } else if (strcmp(argv[i], "--fail-os") == 0) {
+            g_bFailOs = bFakeOs = true;
+        } else if (strcmp(argv[i], "--arch") == 0 && i + 1 < argc) {
+            g_wArchitecture = static_cast<WORD>(atoi(argv[++i]));
+            bFakeArchitecture = true;
+        } else {
+            return false;
+        }
+    }
+    if (bFakeOs && !PatchKernelImport("GetVersionExA", reinterpret_cast<const void*>(FakeGetVersionEx)))
+        return false;
+    if (bFakeArchitecture)
+        g_dwGetProcAddress = PatchKernelImport("GetProcAddress", reinterpret_cast<const void*>(FakeGetProcAddress));
+    return !bFakeArchitecture || g_dwGetProcAddress != 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!ParseOptions(argc, argv)) {
+        fprintf(stderr, "AppInfoPrint: bad option, or an import that is not there to replace\n");
+        return 2;
+    }
+    SoilTheStack();
+
+    // Each accessor gathers first if nothing has been gathered yet.
+    printf("path=%s\n", static_cast<LPCSTR>(AppInfo::GetModulePath()));
+    printf("directory=%s\n", static_cast<LPCSTR>(AppInfo::GetModuleDirectory()));
+    printf("short=%s\n", static_cast<LPCSTR>(AppInfo::GetShortVersion()));
+    printf("full=%s\n", static_cast<LPCSTR>(AppInfo::GetFullVersion()));
+    int nMajor = -1, nMinor = -1, nThird = -1, nFourth = -1;
+    AppInfo::GetVersionNumbers(nMajor, nMinor, nThird, nFourth);
+    printf("numbers=%d %d %d %d\n", nMajor, nMinor, nThird, nFourth);
+    nMajor = nMinor = -1;
+    AppInfo::GetMajorMinor(nMajor, nMinor);
+    printf("major.minor=%d %d\n", nMajor, nMinor);
+    printf("product=%s\n", static_cast<LPCSTR>(AppInfo::GetProductName()));
+    printf("company=%s\n", static_cast<LPCSTR>(AppInfo::GetCompanyName()));
+    printf("copyright=%s\n", static_cast<LPCSTR>(AppInfo::GetLegalCopyright()));
+    printf("special=%s\n", static_cast<LPCSTR>(AppInfo::GetSpecialBuild()));
+    printf("os=%d %s\n", AppInfo::GetOsCode(), static_cast<LPCSTR>(AppInfo::GetOsName()));
+    printf("asked=%s\n", static_cast<LPCSTR>(g_strSizesAsked));
+    return 0;
+}
