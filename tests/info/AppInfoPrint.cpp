@@ -37,7 +37,8 @@ BOOL WINAPI FakeGetVersionEx(LPOSVERSIONINFOA pInfo)
     strSize.Format(g_strSizesAsked.IsEmpty() ? "%u" : " %u", static_cast<unsigned>(pInfo->dwOSVersionInfoSize));
     g_strSizesAsked += strSize;
     bool bExtended = pInfo->dwOSVersionInfoSize == sizeof(OSVERSIONINFOEXA);
-    if (g_bFailOs || (pInfo->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA) && !(bExtended && !g_bPlainOnly)))
+    bool bKnown = pInfo->dwOSVersionInfoSize == sizeof(OSVERSIONINFOA) || (bExtended && !g_bPlainOnly);
+    if (g_bFailOs || !bKnown)
         return FALSE;
     pInfo->dwMajorVersion = g_dwMajor;
     pInfo->dwMinorVersion = g_dwMinor;
