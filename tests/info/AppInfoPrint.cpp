@@ -34,7 +34,8 @@ DWORD_PTR g_dwGetProcAddress = 0;
 BOOL WINAPI FakeGetVersionEx(LPOSVERSIONINFOA pInfo)
 {
     CString strSize;
-    strSize.Format(g_strSizesAsked.IsEmpty() ? "%u" : " %u", static_cast<unsigned>(pInfo->dwOSVersionInfoSize));
+    strSize.Format(g_strSizesAsked.IsEmpty() ? "%u" : " %u",
+                   static_cast<unsigned>(pInfo->dwOSVersionInfoSize));
     g_strSizesAsked += strSize;
     bool bExtended = pInfo->dwOSVersionInfoSize == sizeof(OSVERSIONINFOEXA);
     bool bKnown = pInfo->dwOSVersionInfoSize == sizeof(OSVERSIONINFOA) || (bExtended && !g_bPlainOnly);
@@ -67,8 +68,8 @@ FARPROC WINAPI FakeGetProcAddress(HMODULE hModule, LPCSTR pszName)
 DWORD_PTR PatchKernelImport(LPCSTR pszFunction, const void* pfnNew)
 {
     BYTE* pBase = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
-    const IMAGE_NT_HEADERS* pNt =
-        reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
+    const IMAGE_NT_HEADERS* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     DWORD_PTR dwOld = 0;
     for (const IMAGE_IMPORT_DESCRIPTOR* pDesc =
@@ -76,7 +77,8 @@ DWORD_PTR PatchKernelImport(LPCSTR pszFunction, const void* pfnNew)
          pDesc->Name; ++pDesc) {
         if (lstrcmpiA(reinterpret_cast<LPCSTR>(pBase + pDesc->Name), "kernel32.dll") != 0)
             continue;
-        const IMAGE_THUNK_DATA* pName = reinterpret_cast<const IMAGE_THUNK_DATA*>(pBase + pDesc->OriginalFirstThunk);
+        const IMAGE_THUNK_DATA* pName =
+            reinterpret_cast<const IMAGE_THUNK_DATA*>(pBase + pDesc->OriginalFirstThunk);
         IMAGE_THUNK_DATA* pAddress = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDesc->FirstThunk);
         for (; pName->u1.AddressOfData; ++pName, ++pAddress) {
             if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
@@ -87,9 +89,11 @@ DWORD_PTR PatchKernelImport(LPCSTR pszFunction, const void* pfnNew)
                 continue;
             dwOld = pAddress->u1.Function;
             DWORD dwProtection = 0;
-            ::VirtualProtect(&pAddress->u1.Function, sizeof pAddress->u1.Function, PAGE_READWRITE, &dwProtection);
+            ::VirtualProtect(&pAddress->u1.Function, sizeof pAddress->u1.Function, PAGE_READWRITE,
+                             &dwProtection);
             pAddress->u1.Function = reinterpret_cast<DWORD_PTR>(pfnNew);
-            ::VirtualProtect(&pAddress->u1.Function, sizeof pAddress->u1.Function, dwProtection, &dwProtection);
+            ::VirtualProtect(&pAddress->u1.Function, sizeof pAddress->u1.Function, dwProtection,
+                             &dwProtection);
         }
     }
     return dwOld;
@@ -131,7 +135,8 @@ bool ParseOptions(int argc, char** argv)
     if (bFakeOs && !PatchKernelImport("GetVersionExA", reinterpret_cast<const void*>(FakeGetVersionEx)))
         return false;
     if (bFakeArchitecture)
-        g_dwGetProcAddress = PatchKernelImport("GetProcAddress", reinterpret_cast<const void*>(FakeGetProcAddress));
+        g_dwGetProcAddress =
+            PatchKernelImport("GetProcAddress", reinterpret_cast<const void*>(FakeGetProcAddress));
     return !bFakeArchitecture || g_dwGetProcAddress != 0;
 }
 
