@@ -12,6 +12,9 @@
 //            The line "asked=" then lists the record sizes asked for.
 //   --fail-os  GetVersionExA fails for every size.
 //   --arch   GetNativeSystemInfo reports that processor architecture.
+//   --long-path  GetModuleFileNameA answers for this program as Windows 2000
+//            and XP do for a path longer than the buffer: it fills the whole
+//            buffer with "C:\aaa...", without a terminating zero.
 
 #include "info/AppInfo.h"
 
@@ -27,6 +30,7 @@ DWORD g_dwMinor = 0;
 BYTE g_productType = 0;
 bool g_bPlainOnly = false;
 bool g_bFailOs = false;
+bool g_bLongPath = false;
 WORD g_wArchitecture = 0;
 CString g_strSizesAsked;
 DWORD_PTR g_dwGetProcAddress = 0;
@@ -53,6 +57,15 @@ void WINAPI FakeGetNativeSystemInfo(LPSYSTEM_INFO pInfo)
 {
     ::GetSystemInfo(pInfo);
     pInfo->wProcessorArchitecture = g_wArchitecture;
+}
+
+DWORD WINAPI FakeGetModuleFileName(HMODULE hModule, LPSTR pszPath, DWORD nSize)
+{
+    if (hModule || nSize < 3)
+        return 0;
+    memcpy(pszPath, "C:\\", 3);
+    memset(pszPath + 3, 'a', nSize - 3);
+    return nSize;
 }
 
 FARPROC WINAPI FakeGetProcAddress(HMODULE hModule, LPCSTR pszName)
@@ -125,6 +138,8 @@ bool ParseOptions(int argc, char** argv)
             g_bPlainOnly = true;
         } else if (strcmp(argv[i], "--fail-os") == 0) {
             g_bFailOs = bFakeOs = true;
+        } else if (strcmp(argv[i], "--long-path") == 0) {
+            g_bLongPath = true;
         } else if (strcmp(argv[i], "--arch") == 0 && i + 1 < argc) {
             g_wArchitecture = static_cast<WORD>(atoi(argv[++i]));
             bFakeArchitecture = true;
@@ -133,6 +148,9 @@ bool ParseOptions(int argc, char** argv)
         }
     }
     if (bFakeOs && !PatchKernelImport("GetVersionExA", reinterpret_cast<const void*>(FakeGetVersionEx)))
+        return false;
+    if (g_bLongPath &&
+        !PatchKernelImport("GetModuleFileNameA", reinterpret_cast<const void*>(FakeGetModuleFileName)))
         return false;
     if (bFakeArchitecture)
         g_dwGetProcAddress =

@@ -95,6 +95,15 @@ TEST(AppInfoTest, ReadsTheVersionResourceOfItsOwnProgram)
     }
 }
 
+// Windows 2000 and XP leave a path that fills the buffer unterminated: the
+// path ends at the buffer's last byte.
+TEST(AppInfoTest, PathThatFillsTheBufferEndsWithIt)
+{
+    Lines lines = Print(TestDirectory() + "version_none.exe", "--long-path");
+    EXPECT_EQ("C:\\" + std::string(MAX_PATH - 4, 'a'), lines["path"]);
+    EXPECT_EQ("C:\\", lines["directory"]);
+}
+
 // The system as the printer's stand-in query reports it: PLATFORM.MAJOR.
 // MINOR.PRODUCTTYPE (platform 0 Win32s, 1 Windows 9x, 2 NT; product type
 // 1 workstation, 2 domain controller, 3 server), "--plain" for a system that
