@@ -1,5 +1,7 @@
 #include "UiTest.h"
 
+#include "common/ImportPatch.h"
+
 #include "app/ProbeDlg.h"
 #include "fakes/FakeCapture.h"
 #include "probe/DeviceList.h"
@@ -9,6 +11,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 // The runs under Wine's Windows 98 setting test the paths of 9x only when
@@ -323,4 +326,69 @@ TEST(DeviceListTest, IdentifiesEveryDeviceInAListOfAnyDialog)
         EXPECT_EQ(1, nPrimary);
     });
     ::CoUninitialize();
+}
+
+namespace {
+// What the program asks of kernel32.dll about DirectSound: the functions it
+// looks up (the Unicode enumeration may be made to look missing, as on
+// NT 4.0 with DirectX 5) and how often it lets the DLL go.
+std::vector<std::string> g_lookedUp;
+bool g_bHideEnumerateW = false;
+int g_nDirectSoundFrees = 0;
+DWORD_PTR g_dwGetProcAddress = 0;
+DWORD_PTR g_dwFreeLibrary = 0;
+
+FARPROC WINAPI WatchingGetProcAddress(HMODULE hModule, LPCSTR pszName)
+{
+    if (hModule == ::GetModuleHandleA("dsound.dll") && HIWORD(pszName)) {
+        g_lookedUp.push_back(pszName);
+        if (g_bHideEnumerateW && strcmp(pszName, "DirectSoundCaptureEnumerateW") == 0)
+            return nullptr;
+    }
+    return reinterpret_cast<decltype(&::GetProcAddress)>(g_dwGetProcAddress)(hModule, pszName);
+}
+
+BOOL WINAPI CountingFreeLibrary(HMODULE hModule)
+{
+    if (hModule && hModule == ::GetModuleHandleA("dsound.dll"))
+        ++g_nDirectSoundFrees;
+    return reinterpret_cast<decltype(&::FreeLibrary)>(g_dwFreeLibrary)(hModule);
+}
+} // namespace
+
+TEST(DeviceListTest, NtWithoutTheUnicodeEnumerationListsWithTheAnsiOne)
+{
+    ASSERT_FALSE(AfxIsWin9x());
+    CKernelImportPatch patch("GetProcAddress", reinterpret_cast<const void*>(WatchingGetProcAddress));
+    g_dwGetProcAddress = patch.Original();
+    ASSERT_NE(0u, g_dwGetProcAddress);
+    g_lookedUp.clear();
+    g_bHideEnumerateW = true;
+    CProbeDlg dlg;
+    RunDialog(dlg, [](HWND hDlg) {
+        std::vector<std::string> devices = ListLines(::GetDlgItem(hDlg, IDC_DEVICE_LIST));
+        // The primary device and at least the test's two sources.
+        EXPECT_GE(devices.size(), 3u);
+        EXPECT_NE(devices.end(), std::find(devices.begin(), devices.end(), "Beta Microphone"));
+    });
+    g_bHideEnumerateW = false;
+    EXPECT_EQ((std::vector<std::string>{"DirectSoundCaptureEnumerateW", "DirectSoundCaptureEnumerateA"}),
+              g_lookedUp);
+}
+
+TEST(DeviceListTest, DirectSoundStaysLoadedUntilTheDialogEnds)
+{
+    CKernelImportPatch patch("FreeLibrary", reinterpret_cast<const void*>(CountingFreeLibrary));
+    g_dwFreeLibrary = patch.Original();
+    ASSERT_NE(0u, g_dwFreeLibrary);
+    g_nDirectSoundFrees = 0;
+    {
+        CProbeDlg dlg;
+        RunDialog(dlg, [](HWND hDlg) {
+            ASSERT_GT(::SendDlgItemMessageA(hDlg, IDC_DEVICE_LIST, LB_GETCOUNT, 0, 0), 0);
+            PressCheck(hDlg);
+            EXPECT_EQ(0, g_nDirectSoundFrees);
+        });
+    }
+    EXPECT_EQ(1, g_nDirectSoundFrees);
 }
