@@ -35,6 +35,7 @@ bool g_bLongPath = false;
 WORD g_wArchitecture = 0;
 CString g_strSizesAsked;
 DWORD_PTR g_dwGetProcAddress = 0;
+DWORD_PTR g_dwGetModuleFileName = 0;
 
 BOOL WINAPI FakeGetVersionEx(LPOSVERSIONINFOA pInfo)
 {
@@ -63,7 +64,8 @@ void WINAPI FakeGetNativeSystemInfo(LPSYSTEM_INFO pInfo)
 DWORD WINAPI FakeGetModuleFileName(HMODULE hModule, LPSTR pszPath, DWORD nSize)
 {
     if (hModule || nSize < 3)
-        return 0;
+        return reinterpret_cast<decltype(&::GetModuleFileNameA)>(g_dwGetModuleFileName)(hModule, pszPath,
+                                                                                        nSize);
     memcpy(pszPath, "C:\\", 3);
     memset(pszPath + 3, 'a', nSize - 3);
     return nSize;
@@ -113,9 +115,12 @@ bool ParseOptions(int argc, char** argv)
     }
     if (bFakeOs && !PatchKernelImport("GetVersionExA", reinterpret_cast<const void*>(FakeGetVersionEx)))
         return false;
-    if (g_bLongPath &&
-        !PatchKernelImport("GetModuleFileNameA", reinterpret_cast<const void*>(FakeGetModuleFileName)))
-        return false;
+    if (g_bLongPath) {
+        g_dwGetModuleFileName =
+            PatchKernelImport("GetModuleFileNameA", reinterpret_cast<const void*>(FakeGetModuleFileName));
+        if (!g_dwGetModuleFileName)
+            return false;
+    }
     if (bFakeArchitecture)
         g_dwGetProcAddress =
             PatchKernelImport("GetProcAddress", reinterpret_cast<const void*>(FakeGetProcAddress));
