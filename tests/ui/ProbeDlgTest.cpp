@@ -1,8 +1,7 @@
 #include "UiTest.h"
 
-#include "common/ImportPatch.h"
-
 #include "app/ProbeDlg.h"
+#include "common/ImportPatch.h"
 #include "fakes/FakeCapture.h"
 #include "probe/DeviceList.h"
 #include "resource.h"
