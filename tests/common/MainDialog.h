@@ -8,6 +8,12 @@
 #include <string>
 #include <vector>
 
+// How long a test waits for something before it calls it a hang: far longer
+// than anything takes, even with Wine emulated on a busy machine. Tests wait
+// for conditions, never for time; this bound only ends a wait that would
+// never end.
+const DWORD kHangMs = 120000;
+
 std::vector<std::string> ListLines(HWND hWndList);
 std::vector<int> SelectedLines(HWND hWndList);
 std::string WindowText(HWND hWnd);

@@ -97,16 +97,19 @@ TEST(SondaroTest, ListIsFilledOnceAndARemovedSourceStaysListed)
     int nZulu = IndexOf(listed, "Zulu Input");
     ASSERT_NE(-1, nZulu);
     ASSERT_TRUE(StartPactl("unload-module module-null-source"));
-    ::Sleep(2000);
-    {
-        SondaroProcess later;
-        ASSERT_TRUE(later.MainWindow());
-        ASSERT_EQ(-1, IndexOf(later.Devices(), "Zulu Input")) << "the source was not removed";
-    }
+    // Gone once a program started afterwards no longer lists it.
+    ASSERT_TRUE(WaitUntil(
+        [] {
+            SondaroProcess later;
+            return later.MainWindow() && IndexOf(later.Devices(), "Zulu Input") == -1;
+        },
+        "removal of the source"));
     EXPECT_EQ(listed, sondaro.Devices());
     sondaro.SelectDevice(nZulu);
     sondaro.PostCheck();
-    HWND hBox = sondaro.WaitForMessageBox(3000);
+    HWND hBox = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (hBox = sondaro.MessageBox()) || sondaro.Results().size() == 21; },
+                          "report or result of the check"));
     if (hBox) {
         ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(sondaro.Responds());

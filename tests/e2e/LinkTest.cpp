@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -19,18 +20,19 @@ std::string BrowserLogPath()
     return DosPath(szPath);
 }
 
-// The addresses the stand-in browser was given, waiting up to a few seconds
-// for `nCount` of them.
+// The addresses the stand-in browser was given, once there are `nCount`.
 std::vector<std::string> OpenedAddresses(size_t nCount)
 {
     std::vector<std::string> addresses;
-    for (int nTry = 0; nTry < 100 && addresses.size() < nCount; ++nTry) {
-        ::Sleep(100);
-        addresses.clear();
-        std::ifstream log(BrowserLogPath());
-        for (std::string line; std::getline(log, line);)
-            addresses.push_back(line);
-    }
+    WaitUntil(
+        [&] {
+            addresses.clear();
+            std::ifstream log(BrowserLogPath());
+            for (std::string line; std::getline(log, line);)
+                addresses.push_back(line);
+            return addresses.size() >= nCount;
+        },
+        "address in the browser's log");
     return addresses;
 }
 
@@ -74,10 +76,8 @@ struct Capture {
     }
 };
 
-Capture CaptureOnScreen(HWND hWnd)
+Capture ReadScreen(HWND hWnd)
 {
-    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    ::Sleep(200);
     RECT rc;
     ::GetWindowRect(hWnd, &rc);
     Capture capture;
@@ -95,6 +95,16 @@ Capture CaptureOnScreen(HWND hWnd)
     ::DeleteObject(hBitmap);
     ::DeleteDC(hMem);
     ::ReleaseDC(nullptr, hScreen);
+    return capture;
+}
+
+// The window repainted, once the screen shows what `shows` looks for: the
+// program's drawing reaches the display a little after its paint.
+Capture CaptureOnScreen(HWND hWnd, const std::function<bool(const Capture&)>& shows)
+{
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Capture capture;
+    WaitUntil([&] { return shows(capture = ReadScreen(hWnd)); }, "expected picture of the link");
     return capture;
 }
 
@@ -130,9 +140,7 @@ TEST_F(LinkTest, AboutBoxShowsTheProgramAndItsLinkOpensTheSameAddress)
     EXPECT_TRUE(::IsWindow(hAbout));
 
     ::PostMessageA(::GetDlgItem(hAbout, IDOK), WM_KEYDOWN, VK_RETURN, 0);
-    for (int nTry = 0; nTry < 100 && ::IsWindow(hAbout); ++nTry)
-        ::Sleep(50);
-    EXPECT_FALSE(::IsWindow(hAbout));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(hAbout); }, "end of the about box"));
     EXPECT_TRUE(::IsWindowEnabled(sondaro.MainWindow()));
 }
 
@@ -146,9 +154,8 @@ TEST_F(LinkTest, AboutBoxOpensAndClosesManyTimesWithoutGrowing)
         HWND hAbout = OpenAbout(sondaro);
         ASSERT_TRUE(hAbout) << "opening " << i;
         ::PostMessageA(i % 2 ? ::GetDlgItem(hAbout, 1008) : hAbout, WM_KEYDOWN, VK_ESCAPE, 0);
-        for (int nTry = 0; nTry < 100 && ::IsWindow(hAbout); ++nTry)
-            ::Sleep(20);
-        ASSERT_FALSE(::IsWindow(hAbout)) << "closing " << i;
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(hAbout); }, "end of the about box"))
+            << "closing " << i;
         if (i == 9) {
             nBefore = sondaro.PrivateBytes();
             nWindowsBefore = sondaro.ThreadWindowCount();
@@ -169,7 +176,7 @@ TEST_F(LinkTest, PointerOverAndOffTheLinkManyTimesKeepsDrawingIt)
     HWND hLink = sondaro.Item(1010);
     const COLORREF crLink = RGB(0, 0, 255);
     const COLORREF crHover = RGB(50, 128, 255);
-    Capture before = CaptureOnScreen(hLink);
+    Capture before = CaptureOnScreen(hLink, [&](const Capture& c) { return c.Count(crLink) > 0; });
     EXPECT_GT(before.Count(crLink), 0);
     EXPECT_EQ(0, before.Count(crHover));
     EXPECT_LT(before.LongestRun(crLink), before.cx / 2) << "underlined away from the pointer";
@@ -189,11 +196,12 @@ TEST_F(LinkTest, PointerOverAndOffTheLinkManyTimesKeepsDrawingIt)
 
     // Still drawn both ways: light blue and underlined over it, blue off it.
     ::SendMessageA(hLink, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    Capture hover = CaptureOnScreen(hLink);
+    Capture hover = CaptureOnScreen(
+        hLink, [&](const Capture& c) { return c.Count(crHover) > 0 && c.Count(crLink) == 0; });
     EXPECT_EQ(0, hover.Count(crLink));
     EXPECT_GE(hover.LongestRun(crHover), hover.cx - 6) << "no underline under the pointer";
     ::SendMessageA(hLink, WM_MOUSELEAVE, 0, 0);
-    Capture after = CaptureOnScreen(hLink);
+    Capture after = CaptureOnScreen(hLink, [&](const Capture& c) { return c.pixels == before.pixels; });
     EXPECT_EQ(0, after.Count(crHover));
     EXPECT_EQ(before.pixels, after.pixels);
 }

@@ -1,5 +1,6 @@
 #include "SondaroProcess.h"
 
+#include <gtest/gtest.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -37,20 +38,37 @@ BOOL CALLBACK FindWindowOfProcess(HWND hWnd, LPARAM lParam)
     return FALSE;
 }
 
-HWND FindTopWindow(DWORD dwProcessId, bool bMessageBox, HWND hWndMain, DWORD dwTimeoutMs,
-                   const char* pszCaption = nullptr)
+HWND FindTopWindow(DWORD dwProcessId, bool bMessageBox, HWND hWndMain, const char* pszCaption = nullptr)
 {
-    DWORD dwStart = ::GetTickCount();
-    for (;;) {
-        FindArgs args = {dwProcessId, bMessageBox, hWndMain, pszCaption, nullptr};
-        ::EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&args));
-        if (args.hFound || ::GetTickCount() - dwStart > dwTimeoutMs)
-            return args.hFound;
-        ::Sleep(50);
-    }
+    FindArgs args = {dwProcessId, bMessageBox, hWndMain, pszCaption, nullptr};
+    ::EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&args));
+    return args.hFound;
+}
+
+HWND WaitForTopWindow(DWORD dwProcessId, bool bMessageBox, HWND hWndMain, const char* pszWhat,
+                      const char* pszCaption = nullptr)
+{
+    HWND hFound = nullptr;
+    WaitUntil(
+        [&] { return (hFound = FindTopWindow(dwProcessId, bMessageBox, hWndMain, pszCaption)) != nullptr; },
+        pszWhat);
+    return hFound;
 }
 
 } // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, const char* pszWhat)
+{
+    const DWORD dwStart = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - dwStart > kHangMs) {
+            ADD_FAILURE() << "no " << pszWhat << " within " << kHangMs / 1000 << " s: taken for a hang";
+            return false;
+        }
+        ::Sleep(20);
+    }
+    return true;
+}
 
 std::string DosPath(const std::string& strUnixPath)
 {
@@ -63,8 +81,8 @@ SondaroProcess::SondaroProcess(const std::string& strExe)
 {
     if (!Start(strExe, ""))
         return;
-    ::WaitForInputIdle(m_pi.hProcess, 30000);
-    m_hWndMain = FindTopWindow(m_pi.dwProcessId, false, nullptr, 30000);
+    ::WaitForInputIdle(m_pi.hProcess, kHangMs);
+    m_hWndMain = WaitForTopWindow(m_pi.dwProcessId, false, nullptr, "main dialog");
 }
 
 SondaroProcess::SondaroProcess(const std::string& strExe, const std::string& strArguments)
@@ -90,7 +108,7 @@ SondaroProcess::~SondaroProcess()
     if (IsRunning()) {
         if (m_hWndMain)
             ::PostMessageA(m_hWndMain, WM_CLOSE, 0, 0);
-        if (::WaitForSingleObject(m_pi.hProcess, m_hWndMain ? 10000 : 0) != WAIT_OBJECT_0)
+        if (::WaitForSingleObject(m_pi.hProcess, m_hWndMain ? kHangMs : 0) != WAIT_OBJECT_0)
             ::TerminateProcess(m_pi.hProcess, 1);
     }
     ::CloseHandle(m_pi.hThread);
@@ -138,14 +156,19 @@ void SondaroProcess::PostCheck()
                    reinterpret_cast<LPARAM>(Item(1016)));
 }
 
-HWND SondaroProcess::WaitForMessageBox(DWORD dwTimeoutMs) const
+HWND SondaroProcess::WaitForMessageBox() const
 {
-    return FindTopWindow(m_pi.dwProcessId, true, m_hWndMain, dwTimeoutMs);
+    return WaitForTopWindow(m_pi.dwProcessId, true, m_hWndMain, "message box");
 }
 
-HWND SondaroProcess::WaitForDialog(const std::string& strCaption, DWORD dwTimeoutMs) const
+HWND SondaroProcess::MessageBox() const
 {
-    return FindTopWindow(m_pi.dwProcessId, false, m_hWndMain, dwTimeoutMs, strCaption.c_str());
+    return FindTopWindow(m_pi.dwProcessId, true, m_hWndMain);
+}
+
+HWND SondaroProcess::WaitForDialog(const std::string& strCaption) const
+{
+    return WaitForTopWindow(m_pi.dwProcessId, false, m_hWndMain, strCaption.c_str(), strCaption.c_str());
 }
 
 int SondaroProcess::ThreadWindowCount() const
@@ -163,9 +186,10 @@ SIZE_T SondaroProcess::PrivateBytes() const
     return counters.PagefileUsage;
 }
 
-DWORD SondaroProcess::WaitForExit(DWORD dwTimeoutMs)
+DWORD SondaroProcess::WaitForExit()
 {
-    ::WaitForSingleObject(m_pi.hProcess, dwTimeoutMs);
+    if (::WaitForSingleObject(m_pi.hProcess, kHangMs) == WAIT_TIMEOUT)
+        ADD_FAILURE() << "the process did not end within " << kHangMs / 1000 << " s: taken for a hang";
     DWORD dwExitCode = STILL_ACTIVE;
     ::GetExitCodeProcess(m_pi.hProcess, &dwExitCode);
     return dwExitCode;
@@ -179,5 +203,5 @@ bool SondaroProcess::IsRunning() const
 bool SondaroProcess::Responds() const
 {
     DWORD_PTR dwResult = 0;
-    return ::SendMessageTimeoutA(m_hWndMain, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &dwResult) != 0;
+    return ::SendMessageTimeoutA(m_hWndMain, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHangMs, &dwResult) != 0;
 }

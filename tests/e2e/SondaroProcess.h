@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ extern std::string g_strSondaroPath;
 
 // The DOS path Wine gives a Unix path ("/a/b" -> "Z:\a\b").
 std::string DosPath(const std::string& strUnixPath);
+
+// Polls until `condition` holds. After kHangMs it fails the test, naming
+// what never came, and returns false.
+bool WaitUntil(const std::function<bool()>& condition, const char* pszWhat);
 
 class SondaroProcess {
 public:
@@ -43,17 +48,20 @@ public:
     // inside the press).
     void PostCheck();
 
-    // A message box of the program's, once one shows (null after the wait).
-    HWND WaitForMessageBox(DWORD dwTimeoutMs = 20000) const;
+    // A message box of the program's, once one shows (null after kHangMs).
+    HWND WaitForMessageBox() const;
+    // A message box of the program's that shows now, or null.
+    HWND MessageBox() const;
     // A dialog of the program's with this caption, once one shows.
-    HWND WaitForDialog(const std::string& strCaption, DWORD dwTimeoutMs = 20000) const;
+    HWND WaitForDialog(const std::string& strCaption) const;
     // The windows without parent of the program's UI thread (dialogs,
     // message boxes, tooltips).
     int ThreadWindowCount() const;
     // The process's committed private memory in bytes.
     SIZE_T PrivateBytes() const;
-    // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
-    DWORD WaitForExit(DWORD dwTimeoutMs = 20000);
+    // Waits for the process to end; returns its exit code, or STILL_ACTIVE
+    // after kHangMs.
+    DWORD WaitForExit();
     bool IsRunning() const;
     // Is the program's UI thread still answering messages?
     bool Responds() const;

@@ -25,6 +25,7 @@ public:
     TrackMouseEventFunction Tracking() const { return m_pfnTrackMouseEvent; }
     void UseTracking(TrackMouseEventFunction pfn) { m_pfnTrackMouseEvent = pfn; }
     static UINT_PTR LeaveTimerId() { return kLeaveTimerId; }
+    static UINT LeaveTimerInterval() { return kLeaveTimerInterval; }
 
     // A pass that forgets GDI objects, to show that the leak check sees one.
     int m_nLeaksPerPass = 0;
@@ -259,9 +260,10 @@ private:
     HICON m_hIcon;
 };
 
-// Runs the dialog's messages for a while, pre-translating them the way its
-// modal loop does, until `done` says so or the time is up.
-bool PumpUntil(HWND hDlg, DWORD dwMilliseconds, const std::function<bool()>& done)
+// Runs the dialog's messages, pre-translating them the way its modal loop
+// does, until `done` says so. After kHangMs it fails the test and returns
+// false.
+bool PumpUntil(HWND hDlg, const std::function<bool()>& done)
 {
     const DWORD dwStart = ::GetTickCount();
     for (;;) {
@@ -286,16 +288,31 @@ bool PumpUntil(HWND hDlg, DWORD dwMilliseconds, const std::function<bool()>& don
         if (done())
             return true;
         const DWORD dwElapsed = ::GetTickCount() - dwStart;
-        if (dwElapsed >= dwMilliseconds)
+        if (dwElapsed >= kHangMs) {
+            ADD_FAILURE() << "not so within " << kHangMs / 1000 << " s: taken for a hang";
             return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(dwMilliseconds - dwElapsed, 20),
-                                    QS_ALLINPUT);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(kHangMs - dwElapsed, 20), QS_ALLINPUT);
     }
 }
 
-void PumpFor(HWND hDlg, DWORD dwMilliseconds)
+bool g_bTimerFired = false;
+
+void CALLBACK TimerFired(HWND, UINT, UINT_PTR idEvent, DWORD)
 {
-    PumpUntil(hDlg, dwMilliseconds, [] { return false; });
+    ::KillTimer(nullptr, idEvent);
+    g_bTimerFired = true;
+}
+
+// Runs the messages until a timer of `nMilliseconds`, started now, has
+// fired. A timer's message comes only when no posted message is waiting and
+// after every timer that was due earlier: whatever is already on its way
+// (a posted message, a tooltip's delay) has been handled by then.
+void PumpPastTimer(HWND hDlg, UINT nMilliseconds)
+{
+    g_bTimerFired = false;
+    ::SetTimer(nullptr, 0, nMilliseconds, TimerFired);
+    PumpUntil(hDlg, [] { return g_bTimerFired; });
 }
 
 POINT ScreenCentre(HWND hWnd)
@@ -543,15 +560,14 @@ TEST(HButtonTest, RealPointerEntersAndLeaves)
         HWND hLink = dlg.m_link.m_hWnd;
         Settle(hLink);
         MovePointerOffLink(hDlg);
-        PumpFor(hDlg, 100);
-        ASSERT_FALSE(dlg.m_link.IsHover());
+        ASSERT_TRUE(PumpUntil(hDlg, [&] { return dlg.m_link.IsHover() == FALSE; }));
 
         const POINT pt = ScreenCentre(hLink);
         ::SetCursorPos(pt.x, pt.y);
-        EXPECT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() != FALSE; }));
+        EXPECT_TRUE(PumpUntil(hDlg, [&] { return dlg.m_link.IsHover() != FALSE; }));
 
         MovePointerOffLink(hDlg);
-        EXPECT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() == FALSE; }));
+        EXPECT_TRUE(PumpUntil(hDlg, [&] { return dlg.m_link.IsHover() == FALSE; }));
     });
 }
 
@@ -581,12 +597,12 @@ TEST(HButtonTest, EachWayOfTrackingEndsTheHoverAndLeavesNoTimer)
             const UINT_PTR nTimer = CTestHButton::LeaveTimerId();
             Settle(hLink);
             MovePointerOffLink(hDlg);
-            PumpFor(hDlg, 100);
+            ASSERT_TRUE(PumpUntil(hDlg, [&] { return dlg.m_link.IsHover() == FALSE; }));
 
             ::SetCursorPos(ScreenCentre(hLink).x, ScreenCentre(hLink).y);
-            ASSERT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() != FALSE; }));
+            ASSERT_TRUE(PumpUntil(hDlg, [&] { return dlg.m_link.IsHover() != FALSE; }));
             MovePointerOffLink(hDlg);
-            EXPECT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() == FALSE; }));
+            EXPECT_TRUE(PumpUntil(hDlg, [&] { return dlg.m_link.IsHover() == FALSE; }));
             EXPECT_FALSE(::KillTimer(hLink, nTimer)) << "a timer outlived the hover";
 
             if (!c.pfnTrack) {
@@ -595,15 +611,15 @@ TEST(HButtonTest, EachWayOfTrackingEndsTheHoverAndLeavesNoTimer)
                 // the system's affair, and Wine's differs from Windows'.)
                 ::SendMessageA(hLink, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
                 EXPECT_TRUE(dlg.m_link.IsHover());
-                EXPECT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() == FALSE; }));
+                EXPECT_TRUE(PumpUntil(hDlg, [&] { return dlg.m_link.IsHover() == FALSE; }));
                 EXPECT_FALSE(::KillTimer(hLink, nTimer)) << "a timer outlived the hover";
             }
 
             // Destroyed while hovered.
             ::SetCursorPos(ScreenCentre(hLink).x, ScreenCentre(hLink).y);
-            ASSERT_TRUE(PumpUntil(hDlg, 3000, [&] { return dlg.m_link.IsHover() != FALSE; }));
+            ASSERT_TRUE(PumpUntil(hDlg, [&] { return dlg.m_link.IsHover() != FALSE; }));
             ::DestroyWindow(hLink);
-            PumpFor(hDlg, 300);
+            PumpPastTimer(hDlg, 2 * CTestHButton::LeaveTimerInterval());
             EXPECT_EQ(nullptr, dlg.m_link.m_hWnd);
         });
     }
@@ -750,7 +766,7 @@ TEST(HButtonTest, PreTranslateMakesAnInactiveTooltipThatGoesWithTheControl)
 
             // Further messages neither make another window nor add tools.
             ::PostMessageA(hButton, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-            PumpFor(hDlg, 50);
+            PumpPastTimer(hDlg, 0);
             EXPECT_EQ(hToolTip, link.ToolTip());
             EXPECT_EQ(0, ::SendMessageA(hToolTip, TTM_GETTOOLCOUNT, 0, 0));
         }
@@ -777,15 +793,20 @@ TEST(HButtonTest, TooltipShowsOnlyWhenActive)
             HWND hToolTip = dlg.m_link.ToolTip();
             ASSERT_TRUE(hToolTip);
             ::SendMessageA(hToolTip, TTM_SETDELAYTIME, TTDT_INITIAL, 10);
-            ASSERT_TRUE(PumpUntil(hDlg, 2000, [&] { return !::IsWindowVisible(hToolTip); }));
+            ASSERT_TRUE(
+                PumpUntil(hDlg, [&] { return !dlg.m_link.IsHover() && !::IsWindowVisible(hToolTip); }));
 
             const POINT pt = ScreenCentre(hLink);
             ::SetCursorPos(pt.x, pt.y);
-            const bool bShown = PumpUntil(hDlg, bActivate ? 3000 : 1000,
-                                          [&] { return ::IsWindowVisible(hToolTip) != FALSE; });
-            EXPECT_EQ(bActivate != FALSE, bShown);
-            if (bShown) {
+            // The tooltip saw the move before the link did.
+            ASSERT_TRUE(PumpUntil(hDlg, [&] { return dlg.m_link.IsHover() != FALSE; }));
+            if (bActivate) {
+                EXPECT_TRUE(PumpUntil(hDlg, [&] { return ::IsWindowVisible(hToolTip) != FALSE; }));
                 EXPECT_EQ(pszTip, WindowText(hToolTip));
+            } else {
+                // Long past the delay after which an active tip would show.
+                PumpPastTimer(hDlg, 200);
+                EXPECT_FALSE(::IsWindowVisible(hToolTip));
             }
             EXPECT_EQ(1, ::SendMessageA(hToolTip, TTM_GETTOOLCOUNT, 0, 0));
         }

@@ -59,10 +59,10 @@ void CALLBACK LookForWindow(HWND, UINT, UINT_PTR idEvent, DWORD)
     g_pWatch->bDone = true;
     (*g_pWatch->pAction)(hFound);
 }
-// A dialog that does not end in time (a message box nobody expected, a loop
-// that outlives its window) fails the test instead of hanging it: the
-// watchdog closes the thread's windows and breaks every loop with WM_QUIT.
-const UINT kWatchdogMs = 30000;
+// A dialog that does not end (a message box nobody expected, a loop that
+// outlives its window) fails the test instead of hanging it: after kHangMs
+// the watchdog closes the thread's windows and breaks every loop with
+// WM_QUIT.
 int g_nRunning = 0;
 bool g_bWatchdogFired = false;
 
@@ -85,13 +85,13 @@ INT_PTR RunDialog(CDialog& dlg, const std::function<void(HWND)>& body)
 {
     g_pending = {&dlg, &body};
     ::SetTimer(nullptr, 0, 1, RunBody);
-    UINT_PTR idWatchdog = g_nRunning++ == 0 ? ::SetTimer(nullptr, 0, kWatchdogMs, Watchdog) : 0;
+    UINT_PTR idWatchdog = g_nRunning++ == 0 ? ::SetTimer(nullptr, 0, kHangMs, Watchdog) : 0;
     INT_PTR nResult = dlg.DoModal();
     if (--g_nRunning == 0) {
         ::KillTimer(nullptr, idWatchdog);
         if (g_bWatchdogFired) {
             g_bWatchdogFired = false;
-            ADD_FAILURE() << "the dialog did not end within " << kWatchdogMs / 1000 << " s";
+            ADD_FAILURE() << "the dialog did not end within " << kHangMs / 1000 << " s: taken for a hang";
             MSG msg;
             while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
                 ;

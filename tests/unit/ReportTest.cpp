@@ -3,6 +3,8 @@
 #include <dsound.h>
 #include <gtest/gtest.h>
 
+#include <set>
+
 TEST(ReportTest, LeadTextNamesKnownStatuses)
 {
     const struct {
@@ -41,7 +43,8 @@ TEST(ReportTest, LeadTextFallsBackToTheSystemTextThenToTheCodeAlone)
 namespace {
 // Closes every message box of this process that shows while it lives, and
 // counts them: a box that should not be there fails the test instead of
-// waiting for a click.
+// waiting for a click. A box is counted once, however many looks it takes
+// to go.
 class CMessageBoxWatchdog {
 public:
     CMessageBoxWatchdog() : m_hStop(::CreateEventA(nullptr, TRUE, FALSE, nullptr))
@@ -63,14 +66,17 @@ public:
 private:
     static BOOL CALLBACK CloseBox(HWND hWnd, LPARAM lParam)
     {
+        CMessageBoxWatchdog* pThis = reinterpret_cast<CMessageBoxWatchdog*>(lParam);
         DWORD dwProcessId = 0;
         ::GetWindowThreadProcessId(hWnd, &dwProcessId);
         char szClass[16] = "";
         ::GetClassNameA(hWnd, szClass, sizeof szClass);
         if (dwProcessId == ::GetCurrentProcessId() && strcmp(szClass, "#32770") == 0 &&
-            ::GetDlgItem(hWnd, 0xFFFF)) {
+            ::GetDlgItem(hWnd, 0xFFFF) && pThis->m_answered.insert(hWnd).second) {
+            // Counted before it is answered: the test reads the count as
+            // soon as the box is gone.
+            ::InterlockedIncrement(&pThis->m_nClosed);
             ::PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
-            ::InterlockedIncrement(&reinterpret_cast<CMessageBoxWatchdog*>(lParam)->m_nClosed);
         }
         return TRUE;
     }
@@ -84,6 +90,7 @@ private:
 
     HANDLE m_hStop;
     HANDLE m_hThread;
+    std::set<HWND> m_answered;
     volatile LONG m_nClosed = 0;
 };
 } // namespace
