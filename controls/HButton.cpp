@@ -3,13 +3,11 @@
 namespace {
 
 // The first TOOLINFO, which every comctl32 takes, from the 4.00 of Windows
-// 95 on; everything the control uses is in it. MinGW's sizeof(TTTOOLINFOA)
-// with _WIN32_WINNT 0x0501 adds lpReserved, which versions before 6 reject.
+// 95 on; everything the control uses is in it. sizeof(TTTOOLINFOA) grows
+// with the headers: lParam from _WIN32_IE 0x0300, and lpReserved from
+// _WIN32_WINNT 0x0501, which versions before 6 reject.
 const UINT kToolInfoSize = TTTOOLINFOA_V1_SIZE;
 const UINT_PTR kToolId = 1;
-
-// The one size of the record that both tracking functions check.
-static_assert(sizeof(TRACKMOUSEEVENT) == 16, "TrackMouseEvent checks cbSize");
 
 // The link's font with the underline switched on; null when it cannot be
 // made.
@@ -30,11 +28,25 @@ void FillSolidRect(HDC hDC, const RECT& rc, COLORREF cr)
     ::SetBkColor(hDC, crOld);
 }
 
+// Tracking the pointer's leave, which Windows 98 and NT 4.0 brought to
+// USER32 and Internet Explorer 3 to COMCTL32 (4.70): not in the headers of
+// Windows 95.
+const DWORD kTrackLeave = 0x00000002;
+const UINT kMouseLeaveMessage = 0x02A3;
+
 } // namespace
+
+// What both tracking functions take; cbSize is checked.
+struct CHButton::TrackMouseEventRecord {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
 
 BEGIN_MESSAGE_MAP(CHButton, CButton)
 ON_WM_MOUSEMOVE()
-ON_MESSAGE(WM_MOUSELEAVE, &CHButton::OnMouseLeave)
+ON_MESSAGE(kMouseLeaveMessage, &CHButton::OnMouseLeave)
 ON_MESSAGE(WM_SETCURSOR, &CHButton::OnSetCursor)
 ON_WM_TIMER()
 ON_WM_DESTROY()
@@ -259,9 +271,9 @@ void CHButton::TrackLeave()
     }
     // The system ends the tracking when it posts WM_MOUSELEAVE; the next
     // entry asks again.
-    TRACKMOUSEEVENT tme = {};
+    TrackMouseEventRecord tme = {};
     tme.cbSize = sizeof tme;
-    tme.dwFlags = TME_LEAVE;
+    tme.dwFlags = kTrackLeave;
     tme.hwndTrack = m_hWnd;
     m_pfnTrackMouseEvent(&tme);
 }
