@@ -1,48 +1,23 @@
 #include "controls/HButton.h"
 
-#include <optional>
-
 namespace {
 
 // The first TOOLINFO, which every comctl32 takes, from the 4.00 of Windows
-// 95 on; everything the control uses is in it. MinGW's sizeof(TTTOOLINFOA)
-// with _WIN32_WINNT 0x0501 adds lpReserved, which versions before 6 reject.
+// 95 on; everything the control uses is in it. sizeof(TTTOOLINFOA) grows
+// with the headers: lParam from _WIN32_IE 0x0300, and lpReserved from
+// _WIN32_WINNT 0x0501, which versions before 6 reject.
 const UINT kToolInfoSize = TTTOOLINFOA_V1_SIZE;
 const UINT_PTR kToolId = 1;
 
-// The one size of the record that both tracking functions check.
-static_assert(sizeof(TRACKMOUSEEVENT) == 16, "TrackMouseEvent checks cbSize");
-
-// The link's font with the underline switched on, selected into the drawing
-// DC for the rest of one pass; deselected and deleted when it goes.
-class CUnderlineFont {
-public:
-    CUnderlineFont(HDC hDC, HFONT hBaseFont) : m_hDC(hDC)
-    {
-        LOGFONTA lf = {};
-        ::GetObjectA(hBaseFont, sizeof lf, &lf);
-        lf.lfUnderline = TRUE;
-        m_hFont = ::CreateFontIndirectA(&lf);
-        // A font that could not be made is not selected: the text keeps the
-        // font the DC holds.
-        if (m_hFont)
-            m_hOldFont = ::SelectObject(hDC, m_hFont);
-    }
-    ~CUnderlineFont()
-    {
-        if (m_hFont) {
-            ::SelectObject(m_hDC, m_hOldFont);
-            ::DeleteObject(m_hFont);
-        }
-    }
-    CUnderlineFont(const CUnderlineFont&) = delete;
-    CUnderlineFont& operator=(const CUnderlineFont&) = delete;
-
-private:
-    HDC m_hDC;
-    HFONT m_hFont = nullptr;
-    HGDIOBJ m_hOldFont = nullptr;
-};
+// The link's font with the underline switched on; null when it cannot be
+// made.
+HFONT CreateUnderlinedFont(HFONT hBaseFont)
+{
+    LOGFONTA lf = {};
+    ::GetObjectA(hBaseFont, sizeof lf, &lf);
+    lf.lfUnderline = TRUE;
+    return ::CreateFontIndirectA(&lf);
+}
 
 // Fills without a brush: an opaque empty text output paints the rectangle in
 // the background colour.
@@ -53,11 +28,25 @@ void FillSolidRect(HDC hDC, const RECT& rc, COLORREF cr)
     ::SetBkColor(hDC, crOld);
 }
 
+// Tracking the pointer's leave, which Windows 98 and NT 4.0 brought to
+// USER32 and Internet Explorer 3 to COMCTL32 (4.70): not in the headers of
+// Windows 95.
+const DWORD kTrackLeave = 0x00000002;
+const UINT kMouseLeaveMessage = 0x02A3;
+
 } // namespace
+
+// What both tracking functions take; cbSize is checked.
+struct CHButton::TrackMouseEventRecord {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
 
 BEGIN_MESSAGE_MAP(CHButton, CButton)
 ON_WM_MOUSEMOVE()
-ON_MESSAGE(WM_MOUSELEAVE, &CHButton::OnMouseLeave)
+ON_MESSAGE(kMouseLeaveMessage, &CHButton::OnMouseLeave)
 ON_MESSAGE(WM_SETCURSOR, &CHButton::OnSetCursor)
 ON_WM_TIMER()
 ON_WM_DESTROY()
@@ -159,21 +148,26 @@ void CHButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     RECT rcWork = rcItem;
     const CString strText = GetWindowText();
     // The DC goes back as it came, as WM_DRAWITEM asks: a WM_PRINTCLIENT
-    // caller draws on with it.
+    // caller draws on with it. Restoring it also deselects the underlined
+    // font, which is deleted after that.
     const int nSavedDC = ::SaveDC(hDC);
 
     // Measured in the font the DC holds as it arrives, before any underline.
     SIZE sizeText = {0, 0};
     ::GetTextExtentPoint32A(hDC, strText, strText.GetLength(), &sizeText);
 
-    std::optional<CUnderlineFont> underline;
+    HFONT hUnderlinedFont = nullptr;
     if (m_nUnderlineMode == 1 || (m_nUnderlineMode == 2 && m_bHover)) {
         // A control without a font of its own draws in the system font, the
         // one every DC starts with.
         HFONT hFont = GetFont();
         if (!hFont)
             hFont = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
-        underline.emplace(hDC, hFont);
+        // A font that could not be made is not selected: the text keeps the
+        // font the DC holds.
+        hUnderlinedFont = CreateUnderlinedFont(hFont);
+        if (hUnderlinedFont)
+            ::SelectObject(hDC, hUnderlinedFont);
     }
 
     FillSolidRect(hDC, rcItem, m_crBackground);
@@ -223,8 +217,9 @@ void CHButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     if ((nState & ODS_FOCUS) && !(nState & ODS_NOFOCUSRECT))
         ::DrawFocusRect(hDC, &rcItem);
 
-    underline.reset();
     ::RestoreDC(hDC, nSavedDC);
+    if (hUnderlinedFont)
+        ::DeleteObject(hUnderlinedFont);
 
     MoveWindow(rcTarget.left, rcTarget.top, rcTarget.right - rcTarget.left, rcTarget.bottom - rcTarget.top,
                TRUE);
@@ -276,9 +271,9 @@ void CHButton::TrackLeave()
     }
     // The system ends the tracking when it posts WM_MOUSELEAVE; the next
     // entry asks again.
-    TRACKMOUSEEVENT tme = {};
+    TrackMouseEventRecord tme = {};
     tme.cbSize = sizeof tme;
-    tme.dwFlags = TME_LEAVE;
+    tme.dwFlags = kTrackLeave;
     tme.hwndTrack = m_hWnd;
     m_pfnTrackMouseEvent(&tme);
 }

@@ -31,7 +31,8 @@ protected:
     // _TrackMouseEvent (95 OSR2 and Internet Explorer 3 on), else (95
     // retail) a timer that looks where the pointer is, while it is over the
     // control. Looked up at construction; null is the timer.
-    typedef BOOL(WINAPI* TrackMouseEventFunction)(LPTRACKMOUSEEVENT);
+    struct TrackMouseEventRecord;
+    typedef BOOL(WINAPI* TrackMouseEventFunction)(TrackMouseEventRecord*);
     TrackMouseEventFunction m_pfnTrackMouseEvent;
     static const UINT_PTR kLeaveTimerId = 1;
     static const UINT kLeaveTimerInterval = 100;

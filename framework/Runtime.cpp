@@ -62,8 +62,16 @@ LPSTR CommandTail()
     return psz;
 }
 
+bool s_bOutOfMemory = false;
+
 [[noreturn]] void OutOfMemory()
 {
+    // The message box runs a message loop: a paint there that allocates, and
+    // fails, comes back here, and would open box upon box until the stack
+    // runs out. The second time ends the program at once.
+    if (s_bOutOfMemory)
+        ::ExitProcess(3);
+    s_bOutOfMemory = true;
     // Nothing more can be allocated: fixed texts, no owner window. The
     // program writes nothing, so ending it loses nothing.
     ::MessageBoxA(nullptr, "Nicht gen\xFCgend Arbeitsspeicher.", "Sondaro",

@@ -123,15 +123,24 @@ namespace {
 // and NT 4.0 has no monitor functions: there it is the primary one's.
 RECT WorkAreaOf(HWND hWnd)
 {
-    typedef HMONITOR(WINAPI * MonitorFromWindowFunction)(HWND, DWORD);
-    typedef BOOL(WINAPI * GetMonitorInfoFunction)(HMONITOR, LPMONITORINFO);
+    // The monitor functions and their record, as Windows 98 and 2000
+    // brought them: not in the headers of Windows 95.
+    struct MonitorRecord {
+        DWORD cbSize;
+        RECT rcMonitor;
+        RECT rcWork;
+        DWORD dwFlags;
+    };
+    const DWORD kDefaultToNearest = 2;
+    typedef HANDLE(WINAPI * MonitorFromWindowFunction)(HWND, DWORD);
+    typedef BOOL(WINAPI * GetMonitorInfoFunction)(HANDLE, MonitorRecord*);
     auto pfnMonitorFromWindow =
         AfxGetSystemFunction<MonitorFromWindowFunction>("user32.dll", "MonitorFromWindow");
     auto pfnGetMonitorInfo = AfxGetSystemFunction<GetMonitorInfoFunction>("user32.dll", "GetMonitorInfoA");
-    MONITORINFO mi = {};
+    MonitorRecord mi = {};
     mi.cbSize = sizeof mi;
     if (pfnMonitorFromWindow && pfnGetMonitorInfo &&
-        pfnGetMonitorInfo(pfnMonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &mi))
+        pfnGetMonitorInfo(pfnMonitorFromWindow(hWnd, kDefaultToNearest), &mi))
         return mi.rcWork;
     RECT rcWork;
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);

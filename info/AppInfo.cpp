@@ -110,13 +110,30 @@ CString DirectoryOf(LPCSTR pszPath)
     return CString(pszPath, nLength);
 }
 
+// The extended version record, which NT 4.0 SP6 and 2000 brought: not in
+// the headers of Windows 95. The plain record, then service pack, suite and
+// product type.
+struct OsVersionRecord {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+    WORD wServicePackMajor;
+    WORD wServicePackMinor;
+    WORD wSuiteMask;
+    BYTE wProductType;
+    BYTE wReserved;
+};
+
 // Clears the record and asks for the extended record, then, where the system
 // does not know it, for the plain one in the same record; false when both
 // fail.
-bool QueryOsVersion(OSVERSIONINFOEXA& info)
+bool QueryOsVersion(OsVersionRecord& info)
 {
     ZeroMemory(&info, sizeof info);
-    info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
+    info.dwOSVersionInfoSize = sizeof(OsVersionRecord);
     if (::GetVersionExA(reinterpret_cast<LPOSVERSIONINFOA>(&info)))
         return true;
     // Windows 95 to ME and NT 4.0 before SP6 know only the plain record;
@@ -130,7 +147,8 @@ bool QueryOsVersion(OSVERSIONINFOEXA& info)
 WORD NativeProcessorArchitecture()
 {
     // A 32-bit program on a 64-bit system runs under WOW64, where
-    // GetSystemInfo reports x86. Systems before XP lack GetNativeSystemInfo.
+    // GetSystemInfo reports x86. GetNativeSystemInfo came with XP: not in
+    // the headers of Windows 95.
     typedef void(WINAPI * GetNativeSystemInfoFunction)(LPSYSTEM_INFO);
     auto pfnGetNativeSystemInfo =
         AfxGetSystemFunction<GetNativeSystemInfoFunction>("kernel32.dll", "GetNativeSystemInfo");
@@ -145,7 +163,7 @@ WORD NativeProcessorArchitecture()
 
 // Sets code and name from the version record and the processor architecture;
 // versions the program does not know leave both as they are.
-void ClassifyOs(const OSVERSIONINFOEXA& info, WORD wProcessorArchitecture, int& nOsCode, CString& strOsName)
+void ClassifyOs(const OsVersionRecord& info, WORD wProcessorArchitecture, int& nOsCode, CString& strOsName)
 {
     const DWORD dwMajor = info.dwMajorVersion;
     const DWORD dwMinor = info.dwMinorVersion;
@@ -210,7 +228,7 @@ void Collect()
     ReadVersionFields(s_info.strModulePath, s_info.version);
     s_info.strModuleDirectory = DirectoryOf(s_info.strModulePath);
 
-    OSVERSIONINFOEXA osvi;
+    OsVersionRecord osvi;
     if (QueryOsVersion(osvi))
         ClassifyOs(osvi, NativeProcessorArchitecture(), s_info.nOsCode, s_info.strOsName);
 

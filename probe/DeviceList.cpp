@@ -22,8 +22,11 @@ BOOL CALLBACK AddCaptureDevice(LPGUID guid, LPCSTR description, LPCSTR, LPVOID c
     DWORD_PTR dwIdentifier = guid ? reinterpret_cast<DWORD_PTR>(pContext->pDevices->Keep(*guid)) : 0;
     CListBox* list = pContext->pList;
     list->SetCurSel(0);
+    // A description the list refuses gets no data: to LB_SETITEMDATA,
+    // index -1 means every entry.
     int nIndex = list->AddString(description);
-    list->SetItemData(nIndex, dwIdentifier);
+    if (nIndex >= 0)
+        list->SetItemData(nIndex, dwIdentifier);
     return TRUE;
 }
 

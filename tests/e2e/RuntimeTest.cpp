@@ -21,3 +21,12 @@ TEST(RuntimeTest, MemoryTheHeapRefusesIsReportedAndEndsTheProgram)
     ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(3u, probe.WaitForExit());
 }
+
+// The box's message loop paints a window whose paint allocates, and fails
+// again: the program ends with the same code at once, before anyone answers
+// the box, and never opens a second one (RuntimeProbe ends with 98 then).
+TEST(RuntimeTest, MemoryRefusedAgainWhileTheBoxIsOpenEndsTheProgramAtOnce)
+{
+    SondaroProcess probe(g_strSondaroPath, "repaint");
+    EXPECT_EQ(3u, probe.WaitForExit());
+}

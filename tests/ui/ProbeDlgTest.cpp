@@ -328,6 +328,52 @@ TEST(DeviceListTest, IdentifiesEveryDeviceInAListOfAnyDialog)
 }
 
 namespace {
+// A device list that refuses one description, as a list short of memory
+// does, and treats LB_SETITEMDATA for index -1 as Windows documents: the
+// data goes to every entry (Wine's list ignores it).
+WNDPROC g_pfnListProc;
+const char* const kRefusedDescription = "Beta Microphone";
+
+LRESULT CALLBACK RefusingListProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == LB_ADDSTRING && strcmp(reinterpret_cast<LPCSTR>(lParam), kRefusedDescription) == 0)
+        return LB_ERR;
+    if (nMsg == LB_SETITEMDATA && static_cast<int>(wParam) == -1) {
+        const LRESULT nCount = ::CallWindowProcA(g_pfnListProc, hWnd, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < nCount; ++i)
+            ::CallWindowProcA(g_pfnListProc, hWnd, LB_SETITEMDATA, i, lParam);
+        return 0;
+    }
+    return ::CallWindowProcA(g_pfnListProc, hWnd, nMsg, wParam, lParam);
+}
+} // namespace
+
+TEST(DeviceListTest, ADescriptionTheListRefusesLeavesTheOthersTheirIdentifiers)
+{
+    ASSERT_EQ(S_OK, ::CoInitialize(nullptr));
+    CDialog plain(IDD_PROBE_DIALOG);
+    CCaptureDevices guids;
+    RunDialog(plain, [&plain, &guids](HWND hDlg) {
+        const HWND hList = ::GetDlgItem(hDlg, IDC_DEVICE_LIST);
+        g_pfnListProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingListProc)));
+        EnumerateCaptureDevices(plain.GetDlgItem<CListBox>(IDC_DEVICE_LIST), guids);
+        ::SetWindowLongPtrA(hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnListProc));
+
+        const std::vector<std::string> devices = ListLines(hList);
+        EXPECT_EQ(devices.end(), std::find(devices.begin(), devices.end(), kRefusedDescription));
+        // The primary device and the test's other source.
+        ASSERT_GE(devices.size(), 2u);
+        std::set<DWORD_PTR> identifiers;
+        for (int i = 0; i < static_cast<int>(devices.size()); ++i)
+            identifiers.insert(::SendMessageA(hList, LB_GETITEMDATA, i, 0));
+        EXPECT_EQ(devices.size(), identifiers.size()) << "entries share an identifier";
+        EXPECT_EQ(1u, identifiers.count(0)) << "the primary capture device lost its identifier 0";
+    });
+    ::CoUninitialize();
+}
+
+namespace {
 // What the program asks of kernel32.dll about DirectSound: the functions it
 // looks up (the Unicode enumeration may be made to look missing, as on
 // NT 4.0 with DirectX 5) and how often it lets the DLL go.
