@@ -430,22 +430,16 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
 
 BOOL CString::LoadString(UINT nID)
 {
-    // Read from the resource itself rather than through LoadStringW, which
-    // Windows 95, 98 and ME have only as a stub that fails. The strings come
-    // in blocks of 16, each a length in UTF-16 units followed by that many
-    // units, with no terminator.
-    Empty();
+    // LoadStringA cuts a string that does not fit and says how many bytes it
+    // wrote. A cut string may end a byte short of the buffer, where the lead
+    // byte of a double-byte character did not fit with its trail byte; so the
+    // buffer grows until the string leaves two bytes free.
     HINSTANCE hInstance = ::GetModuleHandleA(nullptr);
-    HRSRC hResource = ::FindResourceA(hInstance, MAKEINTRESOURCEA(nID / 16 + 1), MAKEINTRESOURCEA(6));
-    HGLOBAL hBlock = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
-    const WCHAR* pwch = hBlock ? static_cast<const WCHAR*>(::LockResource(hBlock)) : nullptr;
-    if (!pwch)
-        return FALSE;
-    const WCHAR* pwchEnd = pwch + ::SizeofResource(hInstance, hResource) / sizeof(WCHAR);
-    for (UINT nSkip = nID % 16; nSkip > 0 && pwch < pwchEnd; --nSkip)
-        pwch += 1 + *pwch;
-    if (pwch >= pwchEnd || *pwch == 0 || *pwch > pwchEnd - pwch - 1)
-        return FALSE;
-    *this = CString(pwch + 1, *pwch);
-    return TRUE;
+    for (int nSize = 256;; nSize *= 2) {
+        int nLength = ::LoadStringA(hInstance, nID, GetBufferSetLength(nSize - 1), nSize);
+        if (nLength < nSize - 2) {
+            GetBufferSetLength(nLength);
+            return nLength > 0;
+        }
+    }
 }
