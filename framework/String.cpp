@@ -96,9 +96,7 @@ CString CString::LeftWhole(int nCount, UINT nCodePage) const
     // Walk from the start: only there is a byte known to begin a character.
     int nLength = 0;
     while (nLength < m_nLength) {
-        bool bDouble =
-            ::IsDBCSLeadByteEx(nCodePage, static_cast<BYTE>(m_pchData[nLength])) && nLength + 1 < m_nLength;
-        int nNext = nLength + (bDouble ? 2 : 1);
+        int nNext = static_cast<int>(AfxCharNext(m_pchData + nLength, nCodePage) - m_pchData);
         if (nNext > nCount)
             break;
         nLength = nNext;
@@ -442,4 +440,9 @@ BOOL CString::LoadString(UINT nID)
             return nLength > 0;
         }
     }
+}
+
+LPCSTR AfxCharNext(LPCSTR pch, UINT nCodePage)
+{
+    return pch + (::IsDBCSLeadByteEx(nCodePage, static_cast<BYTE>(*pch)) && pch[1] ? 2 : 1);
 }

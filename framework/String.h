@@ -85,3 +85,8 @@ private:
     int m_nLength = 0;
     int m_nAllocLength = 0;
 };
+
+// The character after the one at pch in the code page: a double-byte
+// character's lead byte and the byte after it are one character, unless the
+// text ends after the lead byte.
+LPCSTR AfxCharNext(LPCSTR pch, UINT nCodePage = CP_ACP);

@@ -61,7 +61,7 @@ EXPORTS = {
         "lstrlenW": Entry("95", "3.1", UNICODE_95 % "lstrlenW", on_9x="implemented"),
     },
     "user32.dll": {
-        **base("AppendMenuA", "BeginPaint", "CallWindowProcA", "CharNextA", "CreateDialogIndirectParamA",
+        **base("AppendMenuA", "BeginPaint", "CallWindowProcA", "CreateDialogIndirectParamA",
                "CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA", "DrawFocusRect", "DrawIcon",
                "EnableWindow", "EndPaint", "GetActiveWindow", "GetCapture", "GetClientRect", "GetCursorPos",
                "GetDlgItem", "GetMessageA", "GetParent", "GetSysColor", "GetSystemMenu", "GetSystemMetrics",

@@ -136,11 +136,12 @@ TEST(CStringTest, ConvertsWideTextWholeToTheAnsiCodePage)
     EXPECT_TRUE(CString(static_cast<LPCWSTR>(nullptr)).IsEmpty());
 }
 
-// Shift-JIS (932): 0x82 0xA0 is one character; 1252 has no double-byte ones.
+// Shift-JIS (932): 0x82 0xA0 is one character, a lead byte at the end one
+// alone; 1252 has no double-byte ones.
 TEST(CStringTest, LeftWholeCutsOnlyBetweenCharacters)
 {
     const CString str("ab\x82\xA0"
-                      "c");
+                      "c\x82");
     const struct {
         int nCount;
         UINT nCodePage;
@@ -149,9 +150,12 @@ TEST(CStringTest, LeftWholeCutsOnlyBetweenCharacters)
                  {3, 932, "ab"},
                  {4, 932, "ab\x82\xA0"},
                  {3, 1252, "ab\x82"},
+                 {6, 932,
+                  "ab\x82\xA0"
+                  "c\x82"},
                  {9, 932,
                   "ab\x82\xA0"
-                  "c"},
+                  "c\x82"},
                  {0, 932, ""},
                  {-1, 932, ""}};
     for (const auto& c : cases)
