@@ -96,9 +96,7 @@ CString CString::LeftWhole(int nCount, UINT nCodePage) const
     // Walk from the start: only there is a byte known to begin a character.
     int nLength = 0;
     while (nLength < m_nLength) {
-        bool bDouble =
-            ::IsDBCSLeadByteEx(nCodePage, static_cast<BYTE>(m_pchData[nLength])) && nLength + 1 < m_nLength;
-        int nNext = nLength + (bDouble ? 2 : 1);
+        int nNext = static_cast<int>(AfxCharNext(m_pchData + nLength, nCodePage) - m_pchData);
         if (nNext > nCount)
             break;
         nLength = nNext;
@@ -191,19 +189,98 @@ void CString::Format(LPCSTR pszFormat, ...)
 }
 
 namespace {
-// One number in the given base, most significant digit first.
-int NumberText(char (&szDigits)[12], unsigned nValue, unsigned nBase, bool bUpper)
+// A conversion's flags, width and precision; a precision of -1 is none.
+struct FormatSpec {
+    bool bLeft = false;
+    bool bZero = false;
+    bool bPlus = false;
+    bool bSpace = false;
+    bool bAlternate = false;
+    int nWidth = 0;
+    int nPrecision = -1;
+};
+
+// The decimal number at pch, 0 when there is none; pch is left after it.
+int ReadNumber(LPCSTR& pch)
 {
-    const char* pszDigits = bUpper ? "0123456789ABCDEF" : "0123456789abcdef";
-    char szReversed[12];
-    int nCount = 0;
-    do {
-        szReversed[nCount++] = pszDigits[nValue % nBase];
-        nValue /= nBase;
-    } while (nValue);
-    for (int i = 0; i < nCount; ++i)
-        szDigits[i] = szReversed[nCount - 1 - i];
-    return nCount;
+    int nNumber = 0;
+    for (; *pch >= '0' && *pch <= '9'; ++pch)
+        nNumber = 10 * nNumber + (*pch - '0');
+    return nNumber;
+}
+
+void AppendRepeated(CString& str, char ch, int nCount)
+{
+    for (; nCount > 0; --nCount)
+        str += ch;
+}
+
+// The prefix (a sign, or 0x for '#'), nZeros zeros and the text, with spaces
+// before or, for '-', after them up to the width.
+void AppendField(CString& str, const FormatSpec& spec, LPCSTR pszPrefix, int nZeros, LPCSTR pchText,
+                 int nLength)
+{
+    int nSpaces = spec.nWidth - static_cast<int>(strlen(pszPrefix)) - nZeros - nLength;
+    if (!spec.bLeft)
+        AppendRepeated(str, ' ', nSpaces);
+    str += pszPrefix;
+    AppendRepeated(str, '0', nZeros);
+    str.Append(pchText, nLength);
+    if (spec.bLeft)
+        AppendRepeated(str, ' ', nSpaces);
+}
+
+// An unsigned value in the base of the conversion (o, x, X, b, B, else
+// decimal), after the sign in pszSign.
+void AppendInteger(CString& str, const FormatSpec& spec, unsigned nValue, LPCSTR pszSign, char chConversion)
+{
+    unsigned nBase = 10;
+    if (chConversion == 'o')
+        nBase = 8;
+    else if (chConversion == 'x' || chConversion == 'X')
+        nBase = 16;
+    else if (chConversion == 'b' || chConversion == 'B')
+        nBase = 2;
+    char szDigits[32];
+    LPSTR pchDigits = szDigits + sizeof szDigits;
+    // Zero with a precision of zero has no digits at all.
+    if (nValue || spec.nPrecision != 0) {
+        LPCSTR pszDigits = chConversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+        unsigned n = nValue;
+        do {
+            *--pchDigits = pszDigits[n % nBase];
+            n /= nBase;
+        } while (n);
+    }
+    int nDigits = static_cast<int>(szDigits + sizeof szDigits - pchDigits);
+
+    char szPrefix[3] = {};
+    if (spec.bAlternate && nValue && nBase != 10 && nBase != 8) {
+        szPrefix[0] = '0';
+        szPrefix[1] = chConversion;
+    } else {
+        szPrefix[0] = *pszSign;
+    }
+    int nZeros = spec.nPrecision > nDigits ? spec.nPrecision - nDigits : 0;
+    // '#' makes an octal number start with a zero.
+    if (spec.bAlternate && nBase == 8 && nZeros == 0 && (nDigits == 0 || *pchDigits != '0'))
+        nZeros = 1;
+    // '0' fills the width with zeros after the prefix, unless there is a
+    // precision or '-'.
+    int nFill = spec.nWidth - static_cast<int>(strlen(szPrefix)) - nDigits;
+    if (spec.bZero && !spec.bLeft && spec.nPrecision < 0 && nFill > nZeros)
+        nZeros = nFill;
+    AppendField(str, spec, szPrefix, nZeros, pchDigits, nDigits);
+}
+
+// The bytes of the text up to its terminator, at most nMax of them unless
+// nMax is -1.
+template <class Char> int TextLength(const Char* pch, int nMax)
+{
+    int nLength = 0;
+    while (pch[nLength] && (nMax < 0 || nLength < nMax))
+        ++nLength;
+    return nLength;
 }
 } // namespace
 
@@ -220,59 +297,123 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
             continue;
         }
         LPCSTR pchSpec = pch++;
-        bool bLeft = false;
-        char chPad = ' ';
-        for (; *pch == '-' || *pch == '0'; ++pch) {
+        FormatSpec spec;
+        for (;; ++pch) {
             if (*pch == '-')
-                bLeft = true;
+                spec.bLeft = true;
+            else if (*pch == '0')
+                spec.bZero = true;
+            else if (*pch == '+')
+                spec.bPlus = true;
+            else if (*pch == ' ')
+                spec.bSpace = true;
+            else if (*pch == '#')
+                spec.bAlternate = true;
             else
-                chPad = '0';
+                break;
         }
-        int nWidth = 0;
-        for (; *pch >= '0' && *pch <= '9'; ++pch)
-            nWidth = 10 * nWidth + (*pch - '0');
-        int nPrecision = -1;
-        if (*pch == '.') {
-            nPrecision = 0;
-            for (++pch; *pch >= '0' && *pch <= '9'; ++pch)
-                nPrecision = 10 * nPrecision + (*pch - '0');
-        }
-        if (*pch == 'h' || *pch == 'l')
+        if (*pch == '*') {
             ++pch;
+            // A negative width from the arguments is the flag '-'.
+            spec.nWidth = va_arg(args, int);
+            if (spec.nWidth < 0) {
+                spec.bLeft = true;
+                spec.nWidth = -spec.nWidth;
+            }
+        } else {
+            spec.nWidth = ReadNumber(pch);
+        }
+        if (*pch == '.') {
+            ++pch;
+            if (*pch == '*') {
+                ++pch;
+                // A negative precision from the arguments is none.
+                spec.nPrecision = va_arg(args, int);
+                if (spec.nPrecision < 0)
+                    spec.nPrecision = -1;
+            } else {
+                spec.nPrecision = ReadNumber(pch);
+            }
+        }
+        // Every integer argument comes as 32 bits; hh and h keep the low 8
+        // or 16 of them. A second l (64 bits) is no conversion here.
+        int nShift = 0;
+        bool bWide = false;
+        if (*pch == 'h') {
+            nShift = 16;
+            if (*++pch == 'h') {
+                nShift = 24;
+                ++pch;
+            }
+        } else if (*pch == 'l') {
+            bWide = true;
+            ++pch;
+        } else if (*pch == 'z' || *pch == 't') {
+            ++pch;
+        }
 
-        char szNumber[12];
-        LPCSTR pchText = szNumber;
+        char ch = 0;
+        CString strWide;
+        LPCSTR pchText = nullptr;
         int nLength = 0;
-        bool bNegative = false;
         switch (*pch) {
         case '%':
             strResult += '%';
             continue;
-        case 'c':
-            szNumber[0] = static_cast<char>(va_arg(args, int));
-            nLength = 1;
-            break;
         case 'd':
         case 'i': {
-            int nValue = va_arg(args, int);
-            bNegative = nValue < 0;
-            nLength =
-                NumberText(szNumber, bNegative ? 0u - static_cast<unsigned>(nValue) : nValue, 10, false);
-            break;
+            int nValue = static_cast<int>(va_arg(args, unsigned) << nShift) >> nShift;
+            LPCSTR pszSign = nValue < 0 ? "-" : spec.bPlus ? "+" : spec.bSpace ? " " : "";
+            unsigned nMagnitude = nValue < 0 ? 0u - static_cast<unsigned>(nValue) : nValue;
+            AppendInteger(strResult, spec, nMagnitude, pszSign, *pch);
+            continue;
         }
         case 'u':
-            nLength = NumberText(szNumber, va_arg(args, unsigned), 10, false);
-            break;
+        case 'o':
         case 'x':
         case 'X':
-            nLength = NumberText(szNumber, va_arg(args, unsigned), 16, *pch == 'X');
+        case 'b':
+        case 'B':
+            AppendInteger(strResult, spec, va_arg(args, unsigned) << nShift >> nShift, "", *pch);
+            continue;
+        case 'p':
+            spec.nPrecision = 8;
+            AppendInteger(strResult, spec, reinterpret_cast<UINT_PTR>(va_arg(args, void*)), "", 'X');
+            continue;
+        case 'C':
+            bWide = true;
+            [[fallthrough]];
+        case 'c':
+            if (bWide) {
+                const WCHAR awch[2] = {static_cast<WCHAR>(va_arg(args, int)), 0};
+                strWide = CString(awch);
+                pchText = strWide;
+                nLength = strWide.GetLength();
+            } else {
+                ch = static_cast<char>(va_arg(args, int));
+                pchText = &ch;
+                nLength = 1;
+            }
             break;
+        case 'S':
+            bWide = true;
+            [[fallthrough]];
         case 's':
-            pchText = va_arg(args, LPCSTR);
-            if (!pchText)
-                pchText = "(null)";
-            while (pchText[nLength] && (nPrecision < 0 || nLength < nPrecision))
-                ++nLength;
+            if (bWide) {
+                // No wide character makes less than one byte: the precision
+                // in bytes is enough of them.
+                LPCWSTR pwch = va_arg(args, LPCWSTR);
+                strWide = pwch ? CString(pwch, TextLength(pwch, spec.nPrecision)) : CString("(null)");
+                if (spec.nPrecision >= 0)
+                    strWide = strWide.LeftWhole(spec.nPrecision);
+                pchText = strWide;
+                nLength = strWide.GetLength();
+            } else {
+                pchText = va_arg(args, LPCSTR);
+                if (!pchText)
+                    pchText = "(null)";
+                nLength = TextLength(pchText, spec.nPrecision);
+            }
             break;
         default:
             // Not a conversion of this formatter: the rest stays as it is.
@@ -280,45 +421,28 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
             *this = static_cast<CString&&>(strResult);
             return;
         }
-
-        int nPadding = nWidth - nLength - (bNegative ? 1 : 0);
-        if (bLeft || chPad == ' ') {
-            // Spaces go before the sign, zeros after it.
-            for (; !bLeft && nPadding > 0; --nPadding)
-                strResult += ' ';
-            if (bNegative)
-                strResult += '-';
-        } else {
-            if (bNegative)
-                strResult += '-';
-            for (; nPadding > 0; --nPadding)
-                strResult += '0';
-        }
-        strResult.Append(pchText, nLength);
-        for (; bLeft && nPadding > 0; --nPadding)
-            strResult += ' ';
+        AppendField(strResult, spec, "", 0, pchText, nLength);
     }
     *this = static_cast<CString&&>(strResult);
 }
 
 BOOL CString::LoadString(UINT nID)
 {
-    // Read from the resource itself rather than through LoadStringW, which
-    // Windows 95, 98 and ME have only as a stub that fails. The strings come
-    // in blocks of 16, each a length in UTF-16 units followed by that many
-    // units, with no terminator.
-    Empty();
+    // LoadStringA cuts a string that does not fit and says how many bytes it
+    // wrote. A cut string may end a byte short of the buffer, where the lead
+    // byte of a double-byte character did not fit with its trail byte; so the
+    // buffer grows until the string leaves two bytes free.
     HINSTANCE hInstance = ::GetModuleHandleA(nullptr);
-    HRSRC hResource = ::FindResourceA(hInstance, MAKEINTRESOURCEA(nID / 16 + 1), MAKEINTRESOURCEA(6));
-    HGLOBAL hBlock = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
-    const WCHAR* pwch = hBlock ? static_cast<const WCHAR*>(::LockResource(hBlock)) : nullptr;
-    if (!pwch)
-        return FALSE;
-    const WCHAR* pwchEnd = pwch + ::SizeofResource(hInstance, hResource) / sizeof(WCHAR);
-    for (UINT nSkip = nID % 16; nSkip > 0 && pwch < pwchEnd; --nSkip)
-        pwch += 1 + *pwch;
-    if (pwch >= pwchEnd || *pwch == 0 || *pwch > pwchEnd - pwch - 1)
-        return FALSE;
-    *this = CString(pwch + 1, *pwch);
-    return TRUE;
+    for (int nSize = 256;; nSize *= 2) {
+        int nLength = ::LoadStringA(hInstance, nID, GetBufferSetLength(nSize - 1), nSize);
+        if (nLength < nSize - 2) {
+            GetBufferSetLength(nLength);
+            return nLength > 0;
+        }
+    }
+}
+
+LPCSTR AfxCharNext(LPCSTR pch, UINT nCodePage)
+{
+    return pch + (::IsDBCSLeadByteEx(nCodePage, static_cast<BYTE>(*pch)) && pch[1] ? 2 : 1);
 }

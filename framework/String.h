@@ -46,18 +46,23 @@ public:
     friend CString operator+(const CString& a, const CString& b);
     friend CString operator+(const CString& a, LPCSTR b);
     friend CString operator+(LPCSTR a, const CString& b);
+    // nLength bytes of pch, which may hold null bytes.
+    CString& Append(LPCSTR pch, int nLength);
 
     // Byte by byte, as strcmp.
     int Compare(LPCSTR psz) const;
     friend bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
     friend bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }
 
-    // printf-style, by the framework's own formatter, of any length: %c, %d,
-    // %i, %u, %x, %X and %s, with the flags '-' and '0', a width, for %s a
-    // precision, and the size prefixes 'h' and 'l'; %% is a percent sign.
-    // No floating point. The format is always a literal of the program,
-    // never data: from a conversion outside this set on, the format is
-    // copied as it stands, with no argument read.
+    // printf-style, by the framework's own formatter, of any length, as the
+    // C standard says: %d %i %u %o %x %X %b %B %c %s %p and %%, with the
+    // flags '-', '0', '+', ' ' and '#', a width and a precision (either may
+    // be '*'), and the sizes hh, h, l, z and t; %lc and %ls (%C and %S)
+    // convert wide text to the ANSI code page. %p is eight hexadecimal
+    // digits. No floating point and nothing of 64 bits. The format is always
+    // a literal of the program, never data: from a conversion outside this
+    // set on (%f, %n, %lld, %1$d ...), the format is copied as it stands,
+    // with no argument read.
     void Format(LPCSTR pszFormat, ...) __attribute__((format(gnu_printf, 2, 3)));
     void FormatV(LPCSTR pszFormat, va_list args) __attribute__((format(gnu_printf, 2, 0)));
 
@@ -67,7 +72,6 @@ public:
 
 private:
     void Assign(LPCSTR pch, int nLength);
-    CString& Append(LPCSTR pch, int nLength);
     // Room for nLength characters, the text so far kept.
     void Reserve(int nLength);
     void Terminate()
@@ -81,3 +85,8 @@ private:
     int m_nLength = 0;
     int m_nAllocLength = 0;
 };
+
+// The character after the one at pch in the code page: a double-byte
+// character's lead byte and the byte after it are one character, unless the
+// text ends after the lead byte.
+LPCSTR AfxCharNext(LPCSTR pch, UINT nCodePage = CP_ACP);

@@ -9,11 +9,11 @@ CString AppNameFromModule()
 {
     const CString strPath = AfxGetModulePath();
     LPCSTR szPath = strPath;
-    // The file name starts after the last separator; CharNextA steps over
+    // The file name starts after the last separator; AfxCharNext steps over
     // double-byte characters whose second byte looks like a backslash.
     LPCSTR pszName = szPath;
     LPCSTR pszDot = nullptr;
-    for (LPCSTR p = szPath; *p; p = ::CharNextA(p)) {
+    for (LPCSTR p = szPath; *p; p = AfxCharNext(p)) {
         if (*p == '\\' || *p == '/' || *p == ':') {
             pszName = p + 1;
             pszDot = nullptr;

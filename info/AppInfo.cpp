@@ -101,10 +101,8 @@ void ReadVersionFields(LPCSTR pszPath, VersionFields& fields)
 CString DirectoryOf(LPCSTR pszPath)
 {
     int nLength = 0;
-    for (LPCSTR pch = pszPath; *pch; ++pch) {
-        if (::IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(*pch)) && pch[1])
-            ++pch;
-        else if (*pch == '\\')
+    for (LPCSTR pch = pszPath; *pch; pch = AfxCharNext(pch)) {
+        if (*pch == '\\')
             nLength = static_cast<int>(pch - pszPath) + 1;
     }
     return CString(pszPath, nLength);

@@ -52,7 +52,7 @@ EXPORTS = {
     "kernel32.dll": {
         **base("FindResourceA", "FormatMessageA", "FreeLibrary", "GetModuleFileNameA", "GetModuleHandleA",
                "GetProcAddress", "GetStartupInfoA", "GetSystemInfo", "GetVersion", "LoadLibraryA", "LoadResource",
-               "LockResource", "SizeofResource"),
+               "LockResource"),
         **{name: Entry("95", "3.1", WIN32_SDK % name)
            for name in ("ExitProcess", "GetCommandLineA", "GetProcessHeap", "HeapAlloc", "HeapFree")},
         "GetVersionExA": Entry("95", "3.5", MSDN98 % "GetVersionEx (sysinfo_49iw): NT 3.5, Windows 95"),
@@ -61,7 +61,7 @@ EXPORTS = {
         "lstrlenW": Entry("95", "3.1", UNICODE_95 % "lstrlenW", on_9x="implemented"),
     },
     "user32.dll": {
-        **base("AppendMenuA", "BeginPaint", "CallWindowProcA", "CharNextA", "CreateDialogIndirectParamA",
+        **base("AppendMenuA", "BeginPaint", "CallWindowProcA", "CreateDialogIndirectParamA",
                "CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA", "DrawFocusRect", "DrawIcon",
                "EnableWindow", "EndPaint", "GetActiveWindow", "GetCapture", "GetClientRect", "GetCursorPos",
                "GetDlgItem", "GetMessageA", "GetParent", "GetSysColor", "GetSystemMenu", "GetSystemMetrics",
@@ -74,6 +74,7 @@ EXPORTS = {
         "DrawIconEx": Entry("95", "3.5", MSDN98 % "DrawIconEx (icons_09q0): NT 3.5, Windows 95"),
         "DrawStateA": Entry("95", "NT 4.0", "Win32 SDK help, DrawState: '[Now Supported on Windows NT]' (new in "
                             "NT 4.0), Windows 95"),
+        "LoadStringA": Entry("95", "3.1", MSDN98 % "LoadString (strings_6j53): NT 3.1, Windows 95"),
     },
     "gdi32.dll": base("CreateFontIndirectA", "DeleteObject", "ExtTextOutA", "GetObjectA", "GetStockObject",
                       "GetTextExtentPoint32A", "RestoreDC", "SaveDC", "SelectObject", "SetBkColor", "SetBkMode",
