@@ -207,11 +207,11 @@ def check_readme(readme, exe, version):
     text = readme.decode("latin-1")
     check(all(32 <= b < 127 or b in (10, 13) for b in readme), "README.TXT: not printable ASCII")
     check(readme.endswith(b"\r\n"), "README.TXT: the last line has no CRLF")
-    lines = readme.split(b"\r\n")[:-1]
-    check(all(b"\r" not in line and b"\n" not in line for line in lines),
-          "README.TXT: a line end that is not CRLF")
-    long_lines = [line for line in lines if len(line) > 78]
-    check(not long_lines, f"README.TXT: lines longer than 78 characters: {long_lines}")
+    check(readme.count(b"\r") == readme.count(b"\n") == readme.count(b"\r\n"),
+          "README.TXT: line ends that are not CRLF")
+    lines = re.split(rb"\r\n|\r|\n", readme.removesuffix(b"\r\n"))
+    long_lines = [number for number, line in enumerate(lines, 1) if len(line) > 78]
+    check(not long_lines, f"README.TXT: lines {long_lines} are longer than 78 characters")
     hashes = re.findall(r"\b[0-9a-fA-F]{64}\b", text)
     check(hashes == [sha256(exe)], f"README.TXT: SHA-256 {hashes}, not [{sha256(exe)}]")
     check(f"Version {version}".encode("ascii") in lines, f"README.TXT: no line 'Version {version}'")
