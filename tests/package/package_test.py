@@ -179,7 +179,9 @@ def check_headers(data, contents, epoch):
               f"end record: disks {disk}, {directory_disk}, entries {here}, {total}")
         check((size, start) == (offset - directory, directory), "end record: central directory")
         check(comment_length == 0, "end record: a comment")
-    check(len(data) == offset + 22, "bytes after the end record")
+    check(len(data) == offset + 22,
+          f"the zip is {len(data)} bytes, not {offset + 22}: records other than the end record follow"
+          " the central directory")
 
 
 def check_zipfile(path, contents, epoch):
