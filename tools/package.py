@@ -106,17 +106,22 @@ def source_date_epoch(source_dir):
         fail(f"no commit time of the sources ({detail}); set SOURCE_DATE_EPOCH")
 
 
+def dos_epoch(epoch):
+    """The time a zip header can hold: from 1980-01-01 00:00:00, the first
+    DOS date, in steps of two seconds (rounded down)."""
+    epoch = max(epoch, 315532800)
+    return epoch - epoch % 2
+
+
 def dos_date_time(epoch):
     """The (date, time) fields of a zip header for a Unix time.
 
     DOS keeps local time without a zone. The stamp is the UTC time, so that
-    the zip does not depend on the zone of the machine that made it; times
-    before 1980, the first DOS date, become 1980-01-01 00:00:00, and the
-    seconds are rounded down to DOS's two-second steps.
+    the zip does not depend on the zone of the machine that made it.
     """
-    t = time.gmtime(max(epoch, 315532800))
-    if t.tm_year > 2107:
-        fail(f"time stamp {epoch} is after 2107, the last DOS date")
+    t = time.gmtime(epoch)
+    if t.tm_year < 1980 or t.tm_year > 2107:
+        fail(f"time stamp {epoch} is outside DOS's dates, 1980 to 2107")
     date = ((t.tm_year - 1980) << 9) | (t.tm_mon << 5) | t.tm_mday
     clock = (t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec // 2)
     return date, clock
@@ -163,7 +168,7 @@ def make_zip(args):
         exe = f.read()
     version = file_version(exe)
     readme = readme_text(exe, args.template)
-    epoch = source_date_epoch(args.source_dir)
+    epoch = dos_epoch(source_date_epoch(args.source_dir))
     # Internal attributes: bit 0 marks a text file.
     archive = zip_bytes([(EXE_NAME, exe, 0), (README_NAME, readme, 1)], epoch)
 
