@@ -119,13 +119,6 @@ void CProbeDlg::OnClose()
     Default();
 }
 
-void CProbeDlg::OnFinalRelease()
-{
-    // The list's wrapper goes with the window.
-    m_pDeviceList = nullptr;
-    CDialog::OnFinalRelease();
-}
-
 void CProbeDlg::ReleaseCom()
 {
     if (m_bComInitialized) {

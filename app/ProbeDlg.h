@@ -19,7 +19,6 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    void OnFinalRelease() override;
 
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();

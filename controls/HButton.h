@@ -6,7 +6,7 @@
 
 #include "afxwin.h"
 
-class CHButton : public CButton {
+class CHButton : public CSubclassWnd<CButton> {
 public:
     CHButton();
     ~CHButton() override;

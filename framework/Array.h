@@ -37,13 +37,6 @@ public:
         return m_nSize++;
     }
 
-    void RemoveAll()
-    {
-        ::operator delete(m_pData);
-        m_pData = nullptr;
-        m_nSize = m_nMaxSize = 0;
-    }
-
 private:
     TYPE* m_pData = nullptr;
     int m_nSize = 0;

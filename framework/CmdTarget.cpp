@@ -32,12 +32,3 @@ bool CCmdTarget::DispatchMessageMap(UINT nMessage, UINT nCode, UINT nID, WPARAM 
     }
     return false;
 }
-
-bool CCmdTarget::HasMessageHandlers() const
-{
-    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap;
-         pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr)
-        if (pMap->lpEntries[0].pfnThunk)
-            return true;
-    return false;
-}

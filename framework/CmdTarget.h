@@ -34,9 +34,6 @@ public:
 
     static const AFX_MSGMAP* GetThisMessageMap();
 
-    // Whether any map from this class to the root has an entry.
-    bool HasMessageHandlers() const;
-
 protected:
     virtual const AFX_MSGMAP* GetMessageMap() const;
 

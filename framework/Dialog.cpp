@@ -1,6 +1,7 @@
 #include "Dialog.h"
 
 #include "WinApp.h"
+#include "afxres.h"
 
 namespace {
 // The head of an extended dialog template, up to the position.
@@ -20,13 +21,10 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 {
     if (rControl.m_hWnd)
         return;
-    // Only an object with handlers of its own stands in front of the
-    // control's procedure; a wrapper that only sends messages just holds
-    // the handle, until the dialog goes.
-    if (rControl.HasMessageHandlers())
-        rControl.SubclassDlgItem(nIDC, pDX->m_pDlgWnd);
-    else
-        pDX->m_pDlgWnd->AttachDlgItem(nIDC, rControl);
+    CDialog* pDlg = pDX->m_pDlgWnd;
+    rControl.m_hWnd = ::GetDlgItem(pDlg->m_hWnd, nIDC);
+    if (rControl.m_hWnd)
+        pDlg->m_wrappers.Add({&rControl, nullptr});
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -38,8 +36,12 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate
 
 CDialog::~CDialog()
 {
-    if (m_hWnd && ::IsWindow(m_hWnd))
+    // The window first: it goes before its object (see ~CWnd).
+    if (m_hWnd)
         ::DestroyWindow(m_hWnd);
+    for (int i = 0; i < m_wrappers.GetSize(); ++i)
+        if (m_wrappers[i].pClassKey)
+            delete m_wrappers[i].pWnd;
 }
 
 HWND CDialog::GetModalOwner() const
@@ -121,10 +123,10 @@ bool CDialog::PreTranslateChain(MSG* pMsg)
     // From the target window up to its top-level window, each object of
     // ours gets a look at the message. Not further: GetParent of a
     // top-level window is its owner, another window's business.
-    // Only this dialog and the controls we subclassed have objects: the
-    // map is looked up for no other window.
+    // The handle map knows our objects whoever subclassed their windows
+    // after us.
     for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
-        CWnd* pWnd = hWnd == m_hWnd ? this : IsSubclassed(hWnd) ? FromHandlePermanent(hWnd) : nullptr;
+        CWnd* pWnd = hWnd == m_hWnd ? this : FromHandlePermanent(hWnd);
         if (pWnd && pWnd->PreTranslateMessage(pMsg))
             return true;
         if (hWnd == m_hWnd || !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))
@@ -158,24 +160,12 @@ void CDialog::EndDialog(int nResult)
 
 BOOL CDialog::OnInitDialog()
 {
-    UpdateData(FALSE);
-    return TRUE;
-}
-
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
-{
-    CDataExchange dx(this, bSaveAndValidate);
+    CDataExchange dx = {this};
     DoDataExchange(&dx);
     return TRUE;
 }
 
 void CDialog::DoDataExchange(CDataExchange*) {}
-
-void CDialog::OnFinalRelease()
-{
-    ForgetAsMainWindow();
-    CWnd::OnFinalRelease();
-}
 
 void CDialog::ForgetAsMainWindow()
 {
@@ -192,6 +182,18 @@ void CDialog::OnOK()
 void CDialog::OnCancel()
 {
     EndDialog(IDCANCEL);
+}
+
+void CDialog::HandleNcDestroy()
+{
+    // However the window goes, its modal run ends with it; its children
+    // went before it.
+    ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+    Untie();
+    for (int i = 0; i < m_wrappers.GetSize(); ++i)
+        m_wrappers[i].pWnd->m_hWnd = nullptr;
+    ForgetAsMainWindow();
+    m_bModalEnded = true;
 }
 
 BOOL CDialog::HandleInitDialog()
@@ -218,25 +220,14 @@ BOOL CDialog::HandleInitDialog()
 INT_PTR CDialog::DialogResult(HWND hWnd, UINT nMsg, LRESULT lResult)
 {
     // These messages take their result as the dialog procedure's return
-    // value; all others through DWLP_MSGRESULT.
-    switch (nMsg) {
-    case WM_INITDIALOG:
-    case WM_QUERYDRAGICON:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
+    // value (the WM_CTLCOLOR... ones are numbered in a row); all others
+    // through DWLP_MSGRESULT.
+    if (nMsg == WM_INITDIALOG || nMsg == WM_QUERYDRAGICON || nMsg == WM_COMPAREITEM ||
+        nMsg == WM_VKEYTOITEM || nMsg == WM_CHARTOITEM ||
+        (nMsg >= WM_CTLCOLORMSGBOX && nMsg <= WM_CTLCOLORSTATIC))
         return static_cast<INT_PTR>(lResult);
-    default:
-        ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, lResult);
-        return TRUE;
-    }
+    ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, lResult);
+    return TRUE;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -245,7 +236,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
     if (nMsg == WM_INITDIALOG) {
         pDlg = reinterpret_cast<CDialog*>(lParam);
         ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
-        pDlg->MapWindow(hWnd);
+        pDlg->Tie(hWnd);
     } else {
         // Messages before WM_INITDIALOG (WM_SETFONT) find no object yet.
         pDlg = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
@@ -253,10 +244,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
             return FALSE;
     }
 
-    pDlg->EnterMessage();
-    INT_PTR nResult = pDlg->HandleMessage(nMsg, wParam, lParam);
-    pDlg->LeaveMessage();
-    return nResult;
+    return pDlg->HandleMessage(nMsg, wParam, lParam);
 }
 
 INT_PTR CDialog::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -264,11 +252,15 @@ INT_PTR CDialog::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
     if (nMsg == WM_INITDIALOG)
         return DialogResult(m_hWnd, nMsg, HandleInitDialog());
     if (nMsg == WM_NCDESTROY) {
-        // However the window goes, its modal run ends with it.
-        ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
-        WindowDestroyed();
-        m_bModalEnded = true;
+        HandleNcDestroy();
         return FALSE;
+    }
+    if (nMsg == WM_HELP) {
+        // F1: the help command, to this dialog's map and then the
+        // application's, as a menu's Help command would go.
+        nMsg = WM_COMMAND;
+        wParam = ID_HELP;
+        lParam = 0;
     }
     LRESULT lResult = 0;
     bool bHandled = OnWndMsg(nMsg, wParam, lParam, lResult);

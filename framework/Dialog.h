@@ -3,18 +3,19 @@
 
 #include "Wnd.h"
 
-class CDataExchange {
-public:
-    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
-        : m_pDlgWnd(pDlgWnd), m_bSaveAndValidate(bSaveAndValidate)
-    {
-    }
-    CWnd* m_pDlgWnd;
-    BOOL m_bSaveAndValidate;
+class CDialog;
+
+// What DoDataExchange ties the controls to. The dialogs have no data
+// fields: nothing goes the other way.
+struct CDataExchange {
+    CDialog* m_pDlgWnd;
 };
 
-// Ties a member control object to the dialog's control nIDC (once).
+// Ties a member control object to the dialog's control nIDC, once: a plain
+// wrapper gets the control's handle, which it loses when the dialog goes;
+// a control object with handlers of its own subclasses the control.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+template <class TBase> void DDX_Control(CDataExchange* pDX, int nIDC, CSubclassWnd<TBase>& rControl);
 
 class CDialog : public CWnd {
 public:
@@ -26,12 +27,16 @@ public:
     virtual INT_PTR DoModal();
     void EndDialog(int nResult);
 
+    // Ties the controls (DoDataExchange).
     virtual BOOL OnInitDialog();
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    // A wrapper of the child control nID that the dialog keeps for as long
+    // as it lives, one per control and class; it names no window once the
+    // dialog's window is gone.
+    template <class T> T* GetDlgItem(int nID);
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
-    void OnFinalRelease() override;
     virtual void OnOK();
     virtual void OnCancel();
 
@@ -41,15 +46,33 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    friend void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     static INT_PTR DialogResult(HWND hWnd, UINT nMsg, LRESULT lResult);
     INT_PTR HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
     BOOL HandleInitDialog();
+    void HandleNcDestroy();
     bool PreTranslateChain(MSG* pMsg);
     HWND GetModalOwner() const;
     // The application no longer takes this dialog for its main window.
     void ForgetAsMainWindow();
     void EnableDisabledOwner();
+
+    // The wrappers that name the dialog's children: members given a handle
+    // by DDX_Control (pClassKey null), and those GetDlgItem made, which the
+    // dialog owns, with a key of their class's own (there is no run-time
+    // type information).
+    struct Wrapper {
+        CWnd* pWnd;
+        const void* pClassKey;
+    };
+    CArray<Wrapper> m_wrappers;
+    template <class T> static const void* ClassKey()
+    {
+        static const char s_chKey = 0;
+        return &s_chKey;
+    }
 
     const DLGTEMPLATE* m_pTemplate = nullptr;
     INT_PTR m_nModalResult = -1;
@@ -57,3 +80,23 @@ private:
     HWND m_hWndDisabledOwner = nullptr;
     bool m_bModalEnded = false;
 };
+
+template <class TBase> void DDX_Control(CDataExchange* pDX, int nIDC, CSubclassWnd<TBase>& rControl)
+{
+    if (!rControl.m_hWnd)
+        rControl.SubclassDlgItem(nIDC, pDX->m_pDlgWnd);
+}
+
+template <class T> T* CDialog::GetDlgItem(int nID)
+{
+    HWND hWndChild = ::GetDlgItem(m_hWnd, nID);
+    if (!hWndChild)
+        return nullptr;
+    for (int i = 0; i < m_wrappers.GetSize(); ++i)
+        if (m_wrappers[i].pWnd->m_hWnd == hWndChild && m_wrappers[i].pClassKey == ClassKey<T>())
+            return static_cast<T*>(m_wrappers[i].pWnd);
+    T* pWrapper = new T;
+    pWrapper->m_hWnd = hWndChild;
+    m_wrappers.Add({pWrapper, ClassKey<T>()});
+    return pWrapper;
+}

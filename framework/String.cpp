@@ -86,11 +86,6 @@ LPSTR CString::GetBufferSetLength(int nLength)
     return m_pchData;
 }
 
-CString CString::Left(int nCount) const
-{
-    return Mid(0, nCount);
-}
-
 CString CString::LeftWhole(int nCount, UINT nCodePage) const
 {
     // Walk from the start: only there is a byte known to begin a character.
@@ -146,27 +141,6 @@ CString& CString::operator=(LPCSTR psz)
 CString& CString::operator+=(LPCSTR psz)
 {
     return psz ? Append(psz, static_cast<int>(strlen(psz))) : *this;
-}
-
-CString operator+(const CString& a, const CString& b)
-{
-    CString result(a);
-    result += b;
-    return result;
-}
-
-CString operator+(const CString& a, LPCSTR b)
-{
-    CString result(a);
-    result += b;
-    return result;
-}
-
-CString operator+(LPCSTR a, const CString& b)
-{
-    CString result(a);
-    result += b;
-    return result;
 }
 
 int CString::Compare(LPCSTR psz) const
@@ -234,13 +208,10 @@ void AppendField(CString& str, const FormatSpec& spec, LPCSTR pszPrefix, int nZe
 // decimal), after the sign in pszSign.
 void AppendInteger(CString& str, const FormatSpec& spec, unsigned nValue, LPCSTR pszSign, char chConversion)
 {
-    unsigned nBase = 10;
-    if (chConversion == 'o')
-        nBase = 8;
-    else if (chConversion == 'x' || chConversion == 'X')
-        nBase = 16;
-    else if (chConversion == 'b' || chConversion == 'B')
-        nBase = 2;
+    const unsigned nBase = chConversion == 'o'                          ? 8
+                           : chConversion == 'x' || chConversion == 'X' ? 16
+                           : chConversion == 'b' || chConversion == 'B' ? 2
+                                                                        : 10;
     char szDigits[32];
     LPSTR pchDigits = szDigits + sizeof szDigits;
     // Zero with a precision of zero has no digits at all.

@@ -31,7 +31,7 @@ public:
     // place, the text so far kept; the text is then exactly that long.
     LPSTR GetBufferSetLength(int nLength);
 
-    CString Left(int nCount) const;
+    CString Left(int nCount) const { return Mid(0, nCount); }
     // At most nCount bytes from the start, without half of a double-byte
     // character of the code page at the end.
     CString LeftWhole(int nCount, UINT nCodePage = CP_ACP) const;
@@ -43,9 +43,9 @@ public:
     CString& operator+=(const CString& str) { return Append(str.m_pchData, str.m_nLength); }
     CString& operator+=(LPCSTR psz);
     CString& operator+=(char ch) { return Append(&ch, 1); }
-    friend CString operator+(const CString& a, const CString& b);
-    friend CString operator+(const CString& a, LPCSTR b);
-    friend CString operator+(LPCSTR a, const CString& b);
+    friend CString operator+(CString a, const CString& b) { return static_cast<CString&&>(a += b); }
+    friend CString operator+(CString a, LPCSTR b) { return static_cast<CString&&>(a += b); }
+    friend CString operator+(LPCSTR a, const CString& b) { return CString(a) + b; }
     // nLength bytes of pch, which may hold null bytes.
     CString& Append(LPCSTR pch, int nLength);
 

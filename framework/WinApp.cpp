@@ -72,16 +72,6 @@ CWinApp* AfxGetApp()
     return g_pApp;
 }
 
-HINSTANCE AfxGetInstanceHandle()
-{
-    return ::GetModuleHandleA(nullptr);
-}
-
-HINSTANCE AfxGetResourceHandle()
-{
-    return ::GetModuleHandleA(nullptr);
-}
-
 int AfxMessageBox(LPCSTR pszText, UINT nType, UINT)
 {
     if ((nType & MB_ICONMASK) == 0)
@@ -103,15 +93,9 @@ int AfxWinMain()
         return -1;
     if (pApp->m_strAppName.IsEmpty())
         pApp->m_strAppName = AppNameFromModule();
-    // The application's own initialisation decides: with FALSE there is no
-    // message loop, only the exit processing.
-    if (!pApp->InitInstance())
-        return pApp->ExitInstance();
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    pApp->ExitInstance();
-    return static_cast<int>(msg.wParam);
+    // The application's whole working life is InitInstance, a dialog's
+    // modal run; it returns FALSE, and the framework has no message loop to
+    // enter, only the exit processing.
+    pApp->InitInstance();
+    return pApp->ExitInstance();
 }

@@ -34,13 +34,20 @@ public:
 CWinApp* AfxGetApp();
 // The executable's path, always terminated.
 CString AfxGetModulePath();
-HINSTANCE AfxGetInstanceHandle();
-HINSTANCE AfxGetResourceHandle();
+// The program's resources are in its own module.
+inline HINSTANCE AfxGetInstanceHandle()
+{
+    return ::GetModuleHandleA(nullptr);
+}
+inline HINSTANCE AfxGetResourceHandle()
+{
+    return ::GetModuleHandleA(nullptr);
+}
 
 // A message box captioned with the application name, modal to the active
 // window; the exclamation icon when the type names no icon.
 int AfxMessageBox(LPCSTR pszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 
-// The program's entry: runs InitInstance, and the exit processing when it
-// returns FALSE. Returns the process's exit code.
+// The program's entry: runs InitInstance, then the exit processing.
+// Returns the process's exit code.
 int AfxWinMain();

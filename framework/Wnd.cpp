@@ -2,10 +2,7 @@
 
 #include "System.h"
 
-// The handle map: the objects that answer for a window, linked through
-// themselves. A program has a handful, so a walk along the list is cheaper
-// than any call into the system.
-CWnd* CWnd::s_pFirstMapped = nullptr;
+CWnd* CWnd::s_pFirstTied = nullptr;
 
 CWnd::~CWnd()
 {
@@ -13,95 +10,75 @@ CWnd::~CWnd()
     // window never calls into a destroyed object.
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
         ::DestroyWindow(m_hWnd);
-    UnmapWindow();
-    DeleteChildren();
+    Untie();
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     if (!hWnd)
         return nullptr;
-    for (CWnd* pWnd = s_pFirstMapped; pWnd; pWnd = pWnd->m_pNextMapped)
+    for (CWnd* pWnd = s_pFirstTied; pWnd; pWnd = pWnd->m_pNextTied)
         if (pWnd->m_hWnd == hWnd)
             return pWnd;
     return nullptr;
 }
 
-void CWnd::MapWindow(HWND hWnd)
+void CWnd::Tie(HWND hWnd, WNDPROC pfnSuper)
 {
     m_hWnd = hWnd;
-    m_pNextMapped = s_pFirstMapped;
-    s_pFirstMapped = this;
+    m_pfnSuper = pfnSuper;
+    m_pNextTied = s_pFirstTied;
+    s_pFirstTied = this;
 }
 
-void CWnd::UnmapWindow()
+void CWnd::Untie()
 {
-    for (CWnd** ppLink = &s_pFirstMapped; *ppLink; ppLink = &(*ppLink)->m_pNextMapped) {
+    for (CWnd** ppLink = &s_pFirstTied; *ppLink; ppLink = &(*ppLink)->m_pNextTied) {
         if (*ppLink == this) {
-            *ppLink = m_pNextMapped;
+            *ppLink = m_pNextTied;
             break;
         }
     }
-    m_pNextMapped = nullptr;
+    m_pNextTied = nullptr;
+    m_pfnSuper = nullptr;
+    m_hWnd = nullptr;
 }
 
-BOOL CWnd::SubclassWindow(HWND hWnd)
+BOOL CWnd::Subclass(HWND hWnd)
 {
-    // Subclass once: an object serves one window, a window one object.
     if (m_hWnd || !hWnd || FromHandlePermanent(hWnd))
         return FALSE;
-    // In the map first: the window may get a message as soon as our
-    // procedure is in place.
-    MapWindow(hWnd);
-    m_pfnSuperWndProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
-    if (!m_pfnSuperWndProc) {
-        UnmapWindow();
-        m_hWnd = nullptr;
+    // Tied first: the window may get a message as soon as our procedure is
+    // in place.
+    Tie(hWnd);
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+    if (!m_pfnSuper) {
+        Untie();
         return FALSE;
     }
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    return SubclassWindow(::GetDlgItem(pParent->m_hWnd, nID));
-}
-
-void CWnd::AttachDlgItem(UINT nID, CWnd& rWrapper)
-{
-    rWrapper.m_hWnd = ::GetDlgItem(m_hWnd, nID);
-    if (rWrapper.m_hWnd)
-        m_attached.Add(&rWrapper);
-}
-
-CWnd* CWnd::GetDlgItem(int nID)
-{
-    return GetDlgItem<CWnd>(nID);
-}
-
-CWnd* CWnd::FindChild(HWND hWndChild, const void* pClassKey) const
-{
-    for (int i = 0; i < m_children.GetSize(); ++i)
-        if (m_children[i].pWnd->m_hWnd == hWndChild && m_children[i].pClassKey == pClassKey)
-            return m_children[i].pWnd;
-    return nullptr;
-}
-
-CWnd* CWnd::AttachChild(HWND hWndChild, CWnd* pChild, const void* pClassKey)
-{
-    // Plain wrappers are not subclassed: they only send messages.
-    pChild->m_hWnd = hWndChild;
-    m_children.Add({pChild, pClassKey});
-    return pChild;
-}
-
-void CWnd::DeleteChildren()
-{
-    // A wrapper is not in the handle map: its going leaves the window alone.
-    for (int i = 0; i < m_children.GetSize(); ++i)
-        delete m_children[i].pWnd;
-    m_children.RemoveAll();
+    CWnd* pWnd = FromHandlePermanent(hWnd);
+    if (!pWnd)
+        return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    // Kept here: a handler may end the tie.
+    WNDPROC pfnSuper = pWnd->m_pfnSuper;
+    LRESULT lResult = 0;
+    if (nMsg != WM_NCDESTROY && pWnd->OnWndMsg(nMsg, wParam, lParam, lResult))
+        return lResult;
+    lResult = ::CallWindowProcA(pfnSuper, hWnd, nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY) {
+        // Put the class's procedure back only if nobody subclassed after us:
+        // that procedure would otherwise lose its place.
+        if (::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc))
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnSuper));
+        pWnd->Untie();
+    }
+    return lResult;
 }
 
 CString CWnd::GetWindowText() const
@@ -111,11 +88,6 @@ CString CWnd::GetWindowText() const
     int nCopied = ::GetWindowTextA(m_hWnd, strText.GetBufferSetLength(nLength), nLength + 1);
     strText.GetBufferSetLength(nCopied);
     return strText;
-}
-
-BOOL CWnd::DestroyWindow()
-{
-    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }
 
 namespace {
@@ -185,30 +157,6 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 void CWnd::DrawItem(LPDRAWITEMSTRUCT) {}
 
-void CWnd::OnFinalRelease()
-{
-    DeleteChildren();
-}
-
-void CWnd::WindowDestroyed()
-{
-    // The children went before this window's last message.
-    for (int i = 0; i < m_attached.GetSize(); ++i)
-        m_attached[i]->m_hWnd = nullptr;
-    m_attached.RemoveAll();
-    UnmapWindow();
-    m_hWnd = nullptr;
-    m_bFinalReleasePending = true;
-}
-
-void CWnd::LeaveMessage()
-{
-    if (--m_nMessageDepth == 0 && m_bFinalReleasePending) {
-        m_bFinalReleasePending = false;
-        OnFinalRelease();
-    }
-}
-
 bool CWnd::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
     if (nMsg == WM_DRAWITEM) {
@@ -225,39 +173,10 @@ bool CWnd::ReflectDrawItem(LPARAM lParam)
     LPDRAWITEMSTRUCT lpDrawItemStruct = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
     if (lpDrawItemStruct->CtlType == ODT_MENU)
         return false;
-    CWnd* pItem =
-        IsSubclassed(lpDrawItemStruct->hwndItem) ? FromHandlePermanent(lpDrawItemStruct->hwndItem) : nullptr;
+    // Whoever else has subclassed the item since, the map knows it as ours.
+    CWnd* pItem = FromHandlePermanent(lpDrawItemStruct->hwndItem);
     if (!pItem)
         return false;
     pItem->DrawItem(lpDrawItemStruct);
     return true;
-}
-
-LRESULT CALLBACK CWnd::WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
-{
-    CWnd* pWnd = FromHandlePermanent(hWnd);
-    if (!pWnd)
-        return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
-    // The object must outlive the dispatch: a handler never deletes its own
-    // object. An object that ends itself does so in OnFinalRelease, which
-    // LeaveMessage runs last, after which nothing here touches it.
-    // Kept here: a handler may end the object's tie to the window.
-    WNDPROC pfnSuperWndProc = pWnd->m_pfnSuperWndProc;
-
-    pWnd->EnterMessage();
-    LRESULT lResult = 0;
-    bool bHandled = false;
-    if (nMsg != WM_NCDESTROY)
-        bHandled = pWnd->OnWndMsg(nMsg, wParam, lParam, lResult);
-    if (!bHandled)
-        lResult = ::CallWindowProcA(pfnSuperWndProc, hWnd, nMsg, wParam, lParam);
-    if (nMsg == WM_NCDESTROY) {
-        // Put the class's procedure back only if nobody subclassed after us:
-        // that procedure would otherwise lose its place.
-        if (::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc))
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnSuperWndProc));
-        pWnd->WindowDestroyed();
-    }
-    pWnd->LeaveMessage();
-    return lResult;
 }

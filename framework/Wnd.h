@@ -1,7 +1,9 @@
-// CWnd: a C++ object tied to a window. Controls are tied by instance
-// subclassing (our window procedure in front of the class's own); dialogs
-// through DWLP_USER. Either way the framework's handle map finds the object
-// for a window without asking the system.
+// CWnd: a window's handle and the messages the program sends it. A CWnd by
+// itself ties nothing: any number of them may name one window, and none
+// goes with it. Two kinds of object answer for a window, and so are in the
+// framework's handle map, each until WM_NCDESTROY: a CDialog, tied through
+// DWLP_USER, and a CSubclassWnd, whose procedure stands in front of its
+// control's own.
 #pragma once
 
 #include "Array.h"
@@ -17,20 +19,8 @@ public:
 
     HWND m_hWnd = nullptr;
 
-    // The object that owns the window, if it is one of ours.
+    // The object that answers for the window, if one of ours does.
     static CWnd* FromHandlePermanent(HWND hWnd);
-
-    BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
-    // Gives a wrapper of this window's object the handle of a child, without
-    // subclassing it; the wrapper loses it when this window goes.
-    void AttachDlgItem(UINT nID, CWnd& rWrapper);
-
-    // A wrapper for a child that stays valid as long as this window lives;
-    // a subclassed child's own object when there is one, which the caller
-    // must know to be a T.
-    CWnd* GetDlgItem(int nID);
-    template <class T> T* GetDlgItem(int nID);
 
     void SetWindowText(LPCSTR pszText) { ::SetWindowTextA(m_hWnd, pszText); }
     CString GetWindowText() const;
@@ -47,9 +37,8 @@ public:
     {
         ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
     }
-    CWnd* GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
     HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
-    BOOL DestroyWindow();
+    BOOL DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
     void CenterWindow();
 
     // Runs first for every message that a modal loop takes from the queue for
@@ -59,75 +48,39 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
 protected:
-    // A window that our procedure stands in front of: only such a control
-    // has an object in the map, so no other needs a walk of it.
-    static bool IsSubclassed(HWND hWnd)
-    {
-        return ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc);
-    }
-
     // Asks for the system's processing of the message being handled; it runs
     // once the handler has returned.
     void Default() { m_bDefaultRequested = true; }
-
     // Routes a message to the message map. Returns true when handled.
     bool OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
-    // Called once the window is gone and the outermost of its messages has
-    // returned.
-    virtual void OnFinalRelease();
 
-    // The handle map: the object answers for the window from here on, or no
-    // longer.
-    void MapWindow(HWND hWnd);
-    void UnmapWindow();
-
-    // Around every message for the window: messages nest (a handler may run a
-    // modal loop), and the final clean-up waits for the outermost.
-    void EnterMessage() { ++m_nMessageDepth; }
-    void LeaveMessage();
-    // WM_NCDESTROY: the handle is cleared now, the clean-up follows as the
-    // outermost message returns.
-    void WindowDestroyed();
+    // The handle map: from Tie on this object answers for the window (with
+    // pfnSuper, the procedure a subclass stands in front of), after Untie
+    // no longer, and its handle is cleared.
+    void Tie(HWND hWnd, WNDPROC pfnSuper = nullptr);
+    void Untie();
+    BOOL Subclass(HWND hWnd);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     bool ReflectDrawItem(LPARAM lParam);
 
-    static CWnd* s_pFirstMapped;
-    WNDPROC m_pfnSuperWndProc = nullptr;
-    CWnd* m_pNextMapped = nullptr;
-    int m_nMessageDepth = 0;
-    bool m_bFinalReleasePending = false;
-
-    // The wrappers GetDlgItem made, each with the class it was made as: a
-    // key of that class's own, as the program has no run-time type
-    // information.
-    struct ChildWrapper {
-        CWnd* pWnd;
-        const void* pClassKey;
-    };
-    CArray<ChildWrapper> m_children;
-    // The wrappers AttachDlgItem gave a handle, which they do not own.
-    CArray<CWnd*> m_attached;
-    CWnd* FindChild(HWND hWndChild, const void* pClassKey) const;
-    CWnd* AttachChild(HWND hWndChild, CWnd* pChild, const void* pClassKey);
-    void DeleteChildren();
-
-    template <class T> static const void* ClassKey()
-    {
-        static const char s_chKey = 0;
-        return &s_chKey;
-    }
+    // The handle map is the tied objects, linked through themselves: a
+    // program has a handful, so a walk along them is cheaper than any call
+    // into the system, and it answers "not ours" for every other window.
+    static CWnd* s_pFirstTied;
+    CWnd* m_pNextTied = nullptr;
+    WNDPROC m_pfnSuper = nullptr;
 };
 
-template <class T> T* CWnd::GetDlgItem(int nID)
-{
-    HWND hWndChild = ::GetDlgItem(m_hWnd, nID);
-    if (!hWndChild)
-        return nullptr;
-    if (CWnd* pOwn = FromHandlePermanent(hWndChild))
-        return static_cast<T*>(pOwn);
-    if (CWnd* pKnown = FindChild(hWndChild, ClassKey<T>()))
-        return static_cast<T*>(pKnown);
-    return static_cast<T*>(AttachChild(hWndChild, new T, ClassKey<T>()));
-}
+// A control object with handlers of its own: once subclassed, it gets the
+// control's messages first, through its message map.
+template <class TBase> class CSubclassWnd : public TBase {
+public:
+    // Subclass once: an object serves one window, a window one object.
+    BOOL SubclassWindow(HWND hWnd) { return this->Subclass(hWnd); }
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent)
+    {
+        return this->Subclass(::GetDlgItem(pParent->m_hWnd, nID));
+    }
+};

@@ -7,7 +7,7 @@
 namespace {
 
 // An owner-drawn button that counts what reaches it.
-class CCountingButton : public CButton {
+class CCountingButton : public CSubclassWnd<CButton> {
 public:
     int m_nDrawn = 0;
     int m_nPreTranslated = 0;
@@ -35,7 +35,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CCountingButton, CButton)
+BEGIN_MESSAGE_MAP(CCountingButton, CSubclassWnd<CButton>)
 ON_WM_MOUSEMOVE()
 END_MESSAGE_MAP()
 
@@ -49,6 +49,9 @@ public:
     CCountingButton m_button;
     CListBox m_results;
     int m_nExchanges = 0;
+    int m_nHelpCommands = 0;
+    void OnHelpCommand() { ++m_nHelpCommands; }
+    DECLARE_MESSAGE_MAP()
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override
@@ -60,6 +63,18 @@ protected:
         }
     }
 };
+
+BEGIN_MESSAGE_MAP(CTestDialog, CDialog)
+ON_COMMAND(ID_HELP, &CTestDialog::OnHelpCommand)
+END_MESSAGE_MAP()
+
+// Another subclass in front of ours, as accessibility tools, IMEs and
+// comctl32's own tooltips put there: it only calls the procedure it found.
+WNDPROC g_pfnFound = nullptr;
+LRESULT CALLBACK PassThrough(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    return ::CallWindowProcA(g_pfnFound, hWnd, nMsg, wParam, lParam);
+}
 
 } // namespace
 
@@ -115,6 +130,36 @@ TEST(DialogTest, ModalLoopPreTranslatesBeforeDispatch)
     EXPECT_EQ(1, dlg.m_button.m_nDispatched);
 }
 
+// Whoever subclassed the control after us, it is ours: still drawn through
+// the dialog's reflection, and its messages still pre-translated.
+TEST(DialogTest, ControlStaysOursBehindAnotherSubclass)
+{
+    CTestDialog dlg;
+    RunDialog(dlg, [&dlg](HWND) {
+        HWND hButton = dlg.m_button.m_hWnd;
+        g_pfnFound = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PassThrough)));
+        const int nDrawn = dlg.m_button.m_nDrawn;
+        ::RedrawWindow(hButton, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_GT(dlg.m_button.m_nDrawn, nDrawn);
+        ::PostMessageA(hButton, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    });
+    EXPECT_EQ(1, dlg.m_button.m_nPreTranslated);
+    EXPECT_EQ(1, dlg.m_button.m_nDispatched);
+}
+
+// F1 makes the system send WM_HELP to the window with the focus, which
+// passes it up to the dialog: the help command.
+TEST(DialogTest, HelpKeyGivesTheHelpCommand)
+{
+    CTestDialog dlg;
+    RunDialog(dlg, [&dlg](HWND hDlg) {
+        HELPINFO hi = {sizeof hi, HELPINFO_WINDOW, IDC_RESULTS, ::GetDlgItem(hDlg, IDC_RESULTS), 0, {0, 0}};
+        ::SendMessageA(::GetDlgItem(hDlg, IDC_RESULTS), WM_HELP, 0, reinterpret_cast<LPARAM>(&hi));
+    });
+    EXPECT_EQ(1, dlg.m_nHelpCommands);
+}
+
 namespace {
 // The test's own mouse moves, told from the real pointer's by a flag no
 // pointer sets.
@@ -160,9 +205,12 @@ TEST(DialogTest, GetDlgItemGivesOneObjectPerControlForTheDialogsLife)
         ASSERT_TRUE(pList);
         EXPECT_EQ(::GetDlgItem(hDlg, IDC_DEVICE_LIST), pList->m_hWnd);
         EXPECT_EQ(pList, dlg.GetDlgItem<CListBox>(IDC_DEVICE_LIST));
-        // A subclassed control answers with its own object.
-        EXPECT_EQ(&dlg.m_button, dlg.GetDlgItem<CButton>(IDC_LINK));
-        EXPECT_EQ(nullptr, dlg.GetDlgItem(4242));
+        // A wrapper of its own for each class asked for.
+        CButton* pButton = dlg.GetDlgItem<CButton>(IDC_LINK);
+        ASSERT_TRUE(pButton);
+        EXPECT_EQ(::GetDlgItem(hDlg, IDC_LINK), pButton->m_hWnd);
+        EXPECT_NE(static_cast<CWnd*>(&dlg.m_button), pButton);
+        EXPECT_EQ(nullptr, dlg.GetDlgItem<CWnd>(4242));
         pList->AddString("entry");
         EXPECT_EQ(1, pList->GetCount());
     });

@@ -286,14 +286,16 @@ public:
 };
 } // namespace
 
-TEST(ProbeDlgTest, DeviceListPointerGoesWithTheWindow)
+// The list's object lives as long as the dialog's; its window goes first.
+TEST(ProbeDlgTest, DeviceListNamesNoWindowOnceTheDialogIsGone)
 {
     CProbeDlgWithList dlg;
     RunDialog(dlg, [&dlg](HWND hDlg) {
         ASSERT_TRUE(dlg.DeviceList());
         EXPECT_EQ(::GetDlgItem(hDlg, IDC_DEVICE_LIST), dlg.DeviceList()->m_hWnd);
     });
-    EXPECT_EQ(nullptr, dlg.DeviceList());
+    ASSERT_TRUE(dlg.DeviceList());
+    EXPECT_EQ(nullptr, dlg.DeviceList()->m_hWnd);
 }
 
 // The enumeration keeps the GUIDs where it is told, whatever the list's

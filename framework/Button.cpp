@@ -1,4 +1,0 @@
-#include "Button.h"
-
-BEGIN_MESSAGE_MAP(CButton, CWnd)
-END_MESSAGE_MAP()
