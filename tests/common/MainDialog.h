@@ -8,10 +8,8 @@
 #include <string>
 #include <vector>
 
-// How long a test waits for something before it calls it a hang: far longer
-// than anything takes, even with Wine emulated on a busy machine. Tests wait
-// for conditions, never for time; this bound only ends a wait that would
-// never end.
+// Tests wait for conditions, never for time; this bound, far longer than
+// anything takes even under emulation, only ends a wait that would hang.
 const DWORD kHangMs = 120000;
 
 std::vector<std::string> ListLines(HWND hWndList);

@@ -38,21 +38,14 @@ BOOL CALLBACK FindWindowOfProcess(HWND hWnd, LPARAM lParam)
     return FALSE;
 }
 
-HWND FindTopWindow(DWORD dwProcessId, bool bMessageBox, HWND hWndMain, const char* pszCaption = nullptr)
+// The first such window; with pszWhat, once there is one.
+HWND FindTopWindow(DWORD dwProcessId, bool bMessageBox, HWND hWndMain, const char* pszWhat,
+                   const char* pszCaption = nullptr)
 {
     FindArgs args = {dwProcessId, bMessageBox, hWndMain, pszCaption, nullptr};
-    ::EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&args));
+    auto found = [&] { return !::EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&args)); };
+    pszWhat ? WaitUntil(found, pszWhat) : found();
     return args.hFound;
-}
-
-HWND WaitForTopWindow(DWORD dwProcessId, bool bMessageBox, HWND hWndMain, const char* pszWhat,
-                      const char* pszCaption = nullptr)
-{
-    HWND hFound = nullptr;
-    WaitUntil(
-        [&] { return (hFound = FindTopWindow(dwProcessId, bMessageBox, hWndMain, pszCaption)) != nullptr; },
-        pszWhat);
-    return hFound;
 }
 
 } // namespace
@@ -82,7 +75,7 @@ SondaroProcess::SondaroProcess(const std::string& strExe)
     if (!Start(strExe, ""))
         return;
     ::WaitForInputIdle(m_pi.hProcess, kHangMs);
-    m_hWndMain = WaitForTopWindow(m_pi.dwProcessId, false, nullptr, "main dialog");
+    m_hWndMain = FindTopWindow(m_pi.dwProcessId, false, nullptr, "main dialog");
 }
 
 SondaroProcess::SondaroProcess(const std::string& strExe, const std::string& strArguments)
@@ -158,17 +151,17 @@ void SondaroProcess::PostCheck()
 
 HWND SondaroProcess::WaitForMessageBox() const
 {
-    return WaitForTopWindow(m_pi.dwProcessId, true, m_hWndMain, "message box");
+    return FindTopWindow(m_pi.dwProcessId, true, m_hWndMain, "message box");
 }
 
 HWND SondaroProcess::MessageBox() const
 {
-    return FindTopWindow(m_pi.dwProcessId, true, m_hWndMain);
+    return FindTopWindow(m_pi.dwProcessId, true, m_hWndMain, nullptr);
 }
 
 HWND SondaroProcess::WaitForDialog(const std::string& strCaption) const
 {
-    return WaitForTopWindow(m_pi.dwProcessId, false, m_hWndMain, strCaption.c_str(), strCaption.c_str());
+    return FindTopWindow(m_pi.dwProcessId, false, m_hWndMain, strCaption.c_str(), strCaption.c_str());
 }
 
 int SondaroProcess::ThreadWindowCount() const
