@@ -1,85 +1,59 @@
-// Looks for Sondaro's main dialog as a user sees it, shown by a program
-// started from elsewhere:
+// Opens a program from its own folder, as Explorer does, and prints its main
+// dialog's device list ("device: ..." a line); closes the dialog as its close
+// box does. Exits 1 if no main dialog showed, else with the program's exit
+// code (STILL_ACTIVE if it did not end). kHangMs only ends a hang.
 //
-//     FindMainDialog.exe C:\path\to\Sondaro.exe seconds
-//
-// Waits until a visible main dialog of a process of that program file
-// appears, prints its caption, its device list and its results list, one
-// line each ("caption: ...", "device: ...", "result: ..."), and closes it
-// through its system menu, as the close box does. Exits 0 once it has seen
-// the dialog, 1 when none appeared within the given seconds.
+//     FindMainDialog.exe C:\folder\Sondaro.exe
 #include "common/MainDialog.h"
 
-#include <psapi.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <utility>
 
 namespace {
 
-struct Search {
-    const char* pszProgram;
-    HWND hFound;
-};
-
-// The full path of the program file a process runs.
-std::string ProgramOf(DWORD dwProcessId)
-{
-    char szPath[MAX_PATH] = "";
-    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, dwProcessId);
-    if (hProcess) {
-        ::GetModuleFileNameExA(hProcess, nullptr, szPath, sizeof szPath);
-        ::CloseHandle(hProcess);
-    }
-    return szPath;
-}
-
+// The main dialog: the process's visible window with the device list.
 BOOL CALLBACK FindMainDialog(HWND hWnd, LPARAM lParam)
 {
-    Search* pSearch = reinterpret_cast<Search*>(lParam);
-    char szClass[16] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof szClass);
-    // The main dialog is the one with the device list.
-    if (!::IsWindowVisible(hWnd) || strcmp(szClass, "#32770") != 0 || !::GetDlgItem(hWnd, 1004))
-        return TRUE;
+    auto* pSearch = reinterpret_cast<std::pair<DWORD, HWND>*>(lParam);
     DWORD dwProcessId = 0;
     ::GetWindowThreadProcessId(hWnd, &dwProcessId);
-    if (::lstrcmpiA(ProgramOf(dwProcessId).c_str(), pSearch->pszProgram) != 0)
-        return TRUE;
-    pSearch->hFound = hWnd;
-    return FALSE;
+    if (dwProcessId == pSearch->first && ::IsWindowVisible(hWnd) && ::GetDlgItem(hWnd, 1004))
+        pSearch->second = hWnd;
+    return !pSearch->second;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: FindMainDialog program.exe seconds\n");
-        return 2;
+    const std::string strProgram = argc == 2 ? argv[1] : "";
+    std::string strCommand = "\"" + strProgram + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessA(strProgram.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          strProgram.substr(0, strProgram.rfind('\\')).c_str(), &si, &pi)) {
+        printf("'%s' does not start: error %lu\n", strProgram.c_str(), ::GetLastError());
+        return 1;
     }
-    Search search = {argv[1], nullptr};
-    const DWORD dwLimitMs = static_cast<DWORD>(atoi(argv[2])) * 1000;
+    std::pair<DWORD, HWND> search(pi.dwProcessId, nullptr);
     const DWORD dwStart = ::GetTickCount();
-    for (;;) {
-        ::EnumWindows(FindMainDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.hFound)
-            break;
-        if (::GetTickCount() - dwStart > dwLimitMs) {
-            printf("no main dialog of %s within %s s\n", argv[1], argv[2]);
+    // The dialog fills its device list before it shows.
+    while (::EnumWindows(FindMainDialog, reinterpret_cast<LPARAM>(&search))) {
+        if (::WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0) {
+            printf("the program ended before its main dialog showed\n");
             return 1;
         }
-        ::Sleep(100);
+        if (::GetTickCount() - dwStart > kHangMs) {
+            printf("no main dialog within %lu s: taken for a hang\n", kHangMs / 1000);
+            return 1;
+        }
     }
-    // The dialog fills its device list before it shows.
-    HWND hDlg = search.hFound;
-    printf("caption: %s\n", WindowText(hDlg).c_str());
-    for (const std::string& line : ListLines(::GetDlgItem(hDlg, 1004)))
+    for (const std::string& line : ListLines(::GetDlgItem(search.second, 1004)))
         printf("device: %s\n", line.c_str());
-    for (const std::string& line : ListLines(::GetDlgItem(hDlg, 1005)))
-        printf("result: %s\n", line.c_str());
-    fflush(stdout);
-    ::PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-    return 0;
+    ::PostMessageA(search.second, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD dwExitCode = STILL_ACTIVE;
+    ::WaitForSingleObject(pi.hProcess, kHangMs);
+    ::GetExitCodeProcess(pi.hProcess, &dwExitCode);
+    return static_cast<int>(dwExitCode);
 }
