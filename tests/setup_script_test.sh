@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# scripts/setup against an archive in mid-sync, without the network and
-# without touching the machine. Stand-ins come first on PATH: every package
-# looks missing, apt-get's update fails as many times as a case says, sleep
-# notes how long it was asked to wait. binfmt_misc is a directory of the
-# test's own in which emulation on demand is registered: the script leaves
-# emulation alone as on a machine that runs 32-bit code itself.
+# scripts/setup against an archive in mid-sync, without the network or a
+# change to the machine: on PATH first, stand-ins (every package missing,
+# apt-get's update failing as often as a case says, sleep noting its wait);
+# binfmt_misc a folder of the test's own, in which emulation on demand is
+# registered, so that the script leaves emulation alone.
 # shellcheck disable=SC2016 # the stand-ins' code is expanded when they run
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit
