@@ -23,10 +23,9 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
     return nullptr;
 }
 
-void CWnd::Tie(HWND hWnd, WNDPROC pfnSuper)
+void CWnd::Tie(HWND hWnd)
 {
     m_hWnd = hWnd;
-    m_pfnSuper = pfnSuper;
     m_pNextTied = s_pFirstTied;
     s_pFirstTied = this;
 }

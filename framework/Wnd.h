@@ -54,10 +54,9 @@ protected:
     // Routes a message to the message map. Returns true when handled.
     bool OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 
-    // The handle map: from Tie on this object answers for the window (with
-    // pfnSuper, the procedure a subclass stands in front of), after Untie
-    // no longer, and its handle is cleared.
-    void Tie(HWND hWnd, WNDPROC pfnSuper = nullptr);
+    // The handle map: from Tie on this object answers for the window, after
+    // Untie no longer, and its handle is cleared.
+    void Tie(HWND hWnd);
     void Untie();
     BOOL Subclass(HWND hWnd);
 
