@@ -12,19 +12,7 @@ bool g_bCounting = false;
 void* g_live[256];
 int g_nLive = 0;
 int g_nFreedUnknown = 0;
-} // namespace
 
-void* operator new(size_t nSize)
-{
-    void* p = malloc(nSize ? nSize : 1);
-    if (!p)
-        abort();
-    if (g_bCounting)
-        g_live[g_nLive++] = p;
-    return p;
-}
-
-namespace {
 void Release(void* p)
 {
     if (g_bCounting && p) {
@@ -40,6 +28,16 @@ void Release(void* p)
     free(p);
 }
 } // namespace
+
+void* operator new(size_t nSize)
+{
+    void* p = malloc(nSize ? nSize : 1);
+    if (!p)
+        abort();
+    if (g_bCounting)
+        g_live[g_nLive++] = p;
+    return p;
+}
 
 void operator delete(void* p) noexcept
 {
