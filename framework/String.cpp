@@ -164,7 +164,7 @@ void CString::Format(LPCSTR pszFormat, ...)
 
 namespace {
 // A conversion's flags, width and precision; a precision of -1 is none.
-struct FormatSpec {
+struct FieldLayout {
     bool bLeft = false;
     bool bZero = false;
     bool bPlus = false;
@@ -191,22 +191,23 @@ void AppendRepeated(CString& str, char ch, int nCount)
 
 // The prefix (a sign, or 0x for '#'), nZeros zeros and the text, with spaces
 // before or, for '-', after them up to the width.
-void AppendField(CString& str, const FormatSpec& spec, LPCSTR pszPrefix, int nZeros, LPCSTR pchText,
+void AppendField(CString& str, const FieldLayout& layout, LPCSTR pszPrefix, int nZeros, LPCSTR pchText,
                  int nLength)
 {
-    int nSpaces = spec.nWidth - static_cast<int>(strlen(pszPrefix)) - nZeros - nLength;
-    if (!spec.bLeft)
+    int nSpaces = layout.nWidth - static_cast<int>(strlen(pszPrefix)) - nZeros - nLength;
+    if (!layout.bLeft)
         AppendRepeated(str, ' ', nSpaces);
     str += pszPrefix;
     AppendRepeated(str, '0', nZeros);
     str.Append(pchText, nLength);
-    if (spec.bLeft)
+    if (layout.bLeft)
         AppendRepeated(str, ' ', nSpaces);
 }
 
 // An unsigned value in the base of the conversion (o, x, X, b, B, else
 // decimal), after the sign in pszSign.
-void AppendInteger(CString& str, const FormatSpec& spec, unsigned nValue, LPCSTR pszSign, char chConversion)
+void AppendInteger(CString& str, const FieldLayout& layout, unsigned nValue, LPCSTR pszSign,
+                   char chConversion)
 {
     const unsigned nBase = chConversion == 'o'                          ? 8
                            : chConversion == 'x' || chConversion == 'X' ? 16
@@ -215,7 +216,7 @@ void AppendInteger(CString& str, const FormatSpec& spec, unsigned nValue, LPCSTR
     char szDigits[32];
     LPSTR pchDigits = szDigits + sizeof szDigits;
     // Zero with a precision of zero has no digits at all.
-    if (nValue || spec.nPrecision != 0) {
+    if (nValue || layout.nPrecision != 0) {
         LPCSTR pszDigits = chConversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
         unsigned n = nValue;
         do {
@@ -226,22 +227,22 @@ void AppendInteger(CString& str, const FormatSpec& spec, unsigned nValue, LPCSTR
     int nDigits = static_cast<int>(szDigits + sizeof szDigits - pchDigits);
 
     char szPrefix[3] = {};
-    if (spec.bAlternate && nValue && nBase != 10 && nBase != 8) {
+    if (layout.bAlternate && nValue && nBase != 10 && nBase != 8) {
         szPrefix[0] = '0';
         szPrefix[1] = chConversion;
     } else {
         szPrefix[0] = *pszSign;
     }
-    int nZeros = spec.nPrecision > nDigits ? spec.nPrecision - nDigits : 0;
+    int nZeros = layout.nPrecision > nDigits ? layout.nPrecision - nDigits : 0;
     // '#' makes an octal number start with a zero.
-    if (spec.bAlternate && nBase == 8 && nZeros == 0 && (nDigits == 0 || *pchDigits != '0'))
+    if (layout.bAlternate && nBase == 8 && nZeros == 0 && (nDigits == 0 || *pchDigits != '0'))
         nZeros = 1;
     // '0' fills the width with zeros after the prefix, unless there is a
     // precision or '-'.
-    int nFill = spec.nWidth - static_cast<int>(strlen(szPrefix)) - nDigits;
-    if (spec.bZero && !spec.bLeft && spec.nPrecision < 0 && nFill > nZeros)
+    int nFill = layout.nWidth - static_cast<int>(strlen(szPrefix)) - nDigits;
+    if (layout.bZero && !layout.bLeft && layout.nPrecision < 0 && nFill > nZeros)
         nZeros = nFill;
-    AppendField(str, spec, szPrefix, nZeros, pchDigits, nDigits);
+    AppendField(str, layout, szPrefix, nZeros, pchDigits, nDigits);
 }
 
 // The bytes of the text up to its terminator, at most nMax of them unless
@@ -267,43 +268,43 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
             strResult.Append(pchPlain, static_cast<int>(pch - pchPlain) + 1);
             continue;
         }
-        LPCSTR pchSpec = pch++;
-        FormatSpec spec;
+        LPCSTR pchConversion = pch++;
+        FieldLayout layout;
         for (;; ++pch) {
             if (*pch == '-')
-                spec.bLeft = true;
+                layout.bLeft = true;
             else if (*pch == '0')
-                spec.bZero = true;
+                layout.bZero = true;
             else if (*pch == '+')
-                spec.bPlus = true;
+                layout.bPlus = true;
             else if (*pch == ' ')
-                spec.bSpace = true;
+                layout.bSpace = true;
             else if (*pch == '#')
-                spec.bAlternate = true;
+                layout.bAlternate = true;
             else
                 break;
         }
         if (*pch == '*') {
             ++pch;
             // A negative width from the arguments is the flag '-'.
-            spec.nWidth = va_arg(args, int);
-            if (spec.nWidth < 0) {
-                spec.bLeft = true;
-                spec.nWidth = -spec.nWidth;
+            layout.nWidth = va_arg(args, int);
+            if (layout.nWidth < 0) {
+                layout.bLeft = true;
+                layout.nWidth = -layout.nWidth;
             }
         } else {
-            spec.nWidth = ReadNumber(pch);
+            layout.nWidth = ReadNumber(pch);
         }
         if (*pch == '.') {
             ++pch;
             if (*pch == '*') {
                 ++pch;
                 // A negative precision from the arguments is none.
-                spec.nPrecision = va_arg(args, int);
-                if (spec.nPrecision < 0)
-                    spec.nPrecision = -1;
+                layout.nPrecision = va_arg(args, int);
+                if (layout.nPrecision < 0)
+                    layout.nPrecision = -1;
             } else {
-                spec.nPrecision = ReadNumber(pch);
+                layout.nPrecision = ReadNumber(pch);
             }
         }
         // Every integer argument comes as 32 bits; hh and h keep the low 8
@@ -334,9 +335,9 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
         case 'd':
         case 'i': {
             int nValue = static_cast<int>(va_arg(args, unsigned) << nShift) >> nShift;
-            LPCSTR pszSign = nValue < 0 ? "-" : spec.bPlus ? "+" : spec.bSpace ? " " : "";
+            LPCSTR pszSign = nValue < 0 ? "-" : layout.bPlus ? "+" : layout.bSpace ? " " : "";
             unsigned nMagnitude = nValue < 0 ? 0u - static_cast<unsigned>(nValue) : nValue;
-            AppendInteger(strResult, spec, nMagnitude, pszSign, *pch);
+            AppendInteger(strResult, layout, nMagnitude, pszSign, *pch);
             continue;
         }
         case 'u':
@@ -345,11 +346,11 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
         case 'X':
         case 'b':
         case 'B':
-            AppendInteger(strResult, spec, va_arg(args, unsigned) << nShift >> nShift, "", *pch);
+            AppendInteger(strResult, layout, va_arg(args, unsigned) << nShift >> nShift, "", *pch);
             continue;
         case 'p':
-            spec.nPrecision = 8;
-            AppendInteger(strResult, spec, reinterpret_cast<UINT_PTR>(va_arg(args, void*)), "", 'X');
+            layout.nPrecision = 8;
+            AppendInteger(strResult, layout, reinterpret_cast<UINT_PTR>(va_arg(args, void*)), "", 'X');
             continue;
         case 'C':
             bWide = true;
@@ -374,25 +375,25 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
                 // No wide character makes less than one byte: the precision
                 // in bytes is enough of them.
                 LPCWSTR pwch = va_arg(args, LPCWSTR);
-                strWide = pwch ? CString(pwch, TextLength(pwch, spec.nPrecision)) : CString("(null)");
-                if (spec.nPrecision >= 0)
-                    strWide = strWide.LeftWhole(spec.nPrecision);
+                strWide = pwch ? CString(pwch, TextLength(pwch, layout.nPrecision)) : CString("(null)");
+                if (layout.nPrecision >= 0)
+                    strWide = strWide.LeftWhole(layout.nPrecision);
                 pchText = strWide;
                 nLength = strWide.GetLength();
             } else {
                 pchText = va_arg(args, LPCSTR);
                 if (!pchText)
                     pchText = "(null)";
-                nLength = TextLength(pchText, spec.nPrecision);
+                nLength = TextLength(pchText, layout.nPrecision);
             }
             break;
         default:
             // Not a conversion of this formatter: the rest stays as it is.
-            strResult += pchSpec;
+            strResult += pchConversion;
             *this = static_cast<CString&&>(strResult);
             return;
         }
-        AppendField(strResult, spec, "", 0, pchText, nLength);
+        AppendField(strResult, layout, "", 0, pchText, nLength);
     }
     *this = static_cast<CString&&>(strResult);
 }
