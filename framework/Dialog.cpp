@@ -36,7 +36,8 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate
 
 CDialog::~CDialog()
 {
-    // The window first: it goes before its object (see ~CWnd).
+    // The window first: its WM_NCDESTROY clears the handles of the wrappers
+    // that are deleted next.
     if (m_hWnd)
         ::DestroyWindow(m_hWnd);
     for (int i = 0; i < m_wrappers.GetSize(); ++i)
@@ -123,10 +124,10 @@ bool CDialog::PreTranslateChain(MSG* pMsg)
     // From the target window up to its top-level window, each object of
     // ours gets a look at the message. Not further: GetParent of a
     // top-level window is its owner, another window's business.
-    // The handle map knows our objects whoever subclassed their windows
-    // after us.
+    // The handle map knows our objects (this dialog among them), whoever
+    // subclassed their windows after us.
     for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
-        CWnd* pWnd = hWnd == m_hWnd ? this : FromHandlePermanent(hWnd);
+        CWnd* pWnd = FromHandlePermanent(hWnd);
         if (pWnd && pWnd->PreTranslateMessage(pMsg))
             return true;
         if (hWnd == m_hWnd || !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD))
