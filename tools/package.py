@@ -9,8 +9,8 @@
 
 <version> is the product version of the program's own version resource,
 read from the exe: the version the program shows. An exe whose file version
-differs from it is refused. README.TXT is the template with @VERSION@ and @SHA256@ (the
-exe's SHA-256) filled in, with CRLF line ends.
+differs from it is refused. README.TXT is the template with @VERSION@ and
+@SHA256@ (the exe's SHA-256) filled in, with CRLF line ends.
 
 The zip is made for the archivers of the mid-1990s as much as for today's:
 deflated entries that need version 2.0 to extract, made on "MS-DOS", with
