@@ -105,9 +105,9 @@ void CHButton::SetLinkIcon(HICON hIcon)
 
 void CHButton::EnsureToolTip()
 {
-    if (m_ToolTip.m_hWnd && ::IsWindow(m_ToolTip.m_hWnd))
+    if (m_ToolTip.m_hWnd)
         return;
-    m_ToolTip.Create(this);
+    m_ToolTip.SubclassWindow(CToolTipCtrl::CreateFor(this));
     m_ToolTip.Activate(FALSE);
 }
 
@@ -309,11 +309,10 @@ void CHButton::OnTimer(UINT_PTR nIDEvent)
 void CHButton::OnDestroy()
 {
     ::KillTimer(m_hWnd, kLeaveTimerId);
-    // The tooltip goes with the control, and its handle with it: the system
-    // gives a freed value to new windows, which the tooltip's object would
-    // destroy later.
+    // The tooltip goes with the control, unless it has gone already: the
+    // handle is cleared then, and a freed value, which the system gives to
+    // new windows, is never destroyed.
     m_ToolTip.DestroyWindow();
-    m_ToolTip.m_hWnd = nullptr;
     Default();
 }
 

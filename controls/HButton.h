@@ -52,7 +52,9 @@ protected:
     COLORREF m_crBackground;
     HCURSOR m_hLinkCursor = nullptr;
     BOOL m_bLinkCursor = FALSE;
-    CToolTipCtrl m_ToolTip;
+    // Subclassed, so that its handle is cleared whenever its window goes: the
+    // dialog, its owner, destroys it before the control hears of its own end.
+    CSubclassWnd<CToolTipCtrl> m_ToolTip;
     BOOL m_bHover = FALSE;
     COLORREF m_crHover = 0;
     BOOL m_bIcon = FALSE;

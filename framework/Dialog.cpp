@@ -17,16 +17,6 @@ struct DLGTEMPLATEEX_HEAD {
 };
 } // namespace
 
-void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
-{
-    if (rControl.m_hWnd)
-        return;
-    CDialog* pDlg = pDX->m_pDlgWnd;
-    rControl.m_hWnd = ::GetDlgItem(pDlg->m_hWnd, nIDC);
-    if (rControl.m_hWnd)
-        pDlg->m_wrappers.Add({&rControl, nullptr});
-}
-
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 ON_COMMAND(IDOK, &CDialog::OnOK)
 ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
@@ -43,6 +33,15 @@ CDialog::~CDialog()
     for (int i = 0; i < m_wrappers.GetSize(); ++i)
         if (m_wrappers[i].pClassKey)
             delete m_wrappers[i].pWnd;
+}
+
+void CDialog::AttachWrapper(int nIDC, CWnd& rWrapper)
+{
+    if (rWrapper.m_hWnd)
+        return;
+    rWrapper.m_hWnd = ::GetDlgItem(m_hWnd, nIDC);
+    if (rWrapper.m_hWnd)
+        m_wrappers.Add({&rWrapper, nullptr});
 }
 
 HWND CDialog::GetModalOwner() const

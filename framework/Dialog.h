@@ -11,11 +11,11 @@ struct CDataExchange {
     CDialog* m_pDlgWnd;
 };
 
-// Ties a member control object to the dialog's control nIDC, once: a plain
-// wrapper gets the control's handle, which it loses when the dialog goes;
-// a control object with handlers of its own subclasses the control.
-void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
-template <class TBase> void DDX_Control(CDataExchange* pDX, int nIDC, CSubclassWnd<TBase>& rControl);
+// Ties a member control object to the dialog's control nIDC, once. Its
+// class decides how: a CSubclassWnd subclasses the control, and its handlers
+// run; a plain wrapper gets the control's handle, which it loses when the
+// dialog goes. A plain wrapper with handlers of its own does not build.
+template <class T> void DDX_Control(CDataExchange* pDX, int nIDC, T& rControl);
 
 class CDialog : public CWnd {
 public:
@@ -46,7 +46,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    friend void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+    template <class T> friend void DDX_Control(CDataExchange* pDX, int nIDC, T& rControl);
+    // Gives a plain wrapper the handle of the control nIDC, until the window
+    // goes.
+    void AttachWrapper(int nIDC, CWnd& rWrapper);
 
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     static INT_PTR DialogResult(HWND hWnd, UINT nMsg, LRESULT lResult);
@@ -81,10 +84,19 @@ private:
     bool m_bModalEnded = false;
 };
 
-template <class TBase> void DDX_Control(CDataExchange* pDX, int nIDC, CSubclassWnd<TBase>& rControl)
+template <class T> void DDX_Control(CDataExchange* pDX, int nIDC, T& rControl)
 {
-    if (!rControl.m_hWnd)
-        rControl.SubclassDlgItem(nIDC, pDX->m_pDlgWnd);
+    if constexpr (AfxIsSubclassing(static_cast<T*>(nullptr))) {
+        if (!rControl.m_hWnd)
+            rControl.SubclassDlgItem(nIDC, pDX->m_pDlgWnd);
+    } else {
+        static_assert(!AfxHasHandlers<T>(),
+                      "DDX_Control: a plain wrapper never runs this class's handlers "
+                      "(message map, DrawItem, PreTranslateMessage): derive the class "
+                      "from CSubclassWnd<CButton> (for another control, the CSubclassWnd "
+                      "of its wrapper), which subclasses the control");
+        pDX->m_pDlgWnd->AttachWrapper(nIDC, rControl);
+    }
 }
 
 template <class T> T* CDialog::GetDlgItem(int nID)

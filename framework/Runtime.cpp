@@ -42,6 +42,14 @@ void RunExitFunctions()
         s_exitFunctions[--s_nExitFunctions]();
 }
 
+// Blanks and control characters end the program's name. Compared unsigned:
+// char is signed here, and the letters of the code page from 0x80 on would
+// otherwise count as control characters.
+bool IsBlank(char ch)
+{
+    return static_cast<unsigned char>(ch) <= ' ';
+}
+
 // The command line after the program's name, as the C runtime gives it to
 // WinMain.
 LPSTR CommandTail()
@@ -54,10 +62,10 @@ LPSTR CommandTail()
         if (*psz == '"')
             ++psz;
     } else {
-        while (*psz > ' ')
+        while (*psz && !IsBlank(*psz))
             ++psz;
     }
-    while (*psz && *psz <= ' ')
+    while (*psz && IsBlank(*psz))
         ++psz;
     return psz;
 }

@@ -2,10 +2,9 @@
 
 #include "WinApp.h"
 
-BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
+HWND CToolTipCtrl::CreateFor(CWnd* pParentWnd)
 {
-    m_hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->m_hWnd, nullptr,
-                               AfxGetInstanceHandle(), nullptr);
-    return m_hWnd != nullptr;
+    return ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->m_hWnd, nullptr,
+                             AfxGetInstanceHandle(), nullptr);
 }

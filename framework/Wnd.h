@@ -10,6 +10,8 @@
 #include "CmdTarget.h"
 #include "String.h"
 
+#include <type_traits>
+
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
@@ -83,3 +85,24 @@ public:
         return this->Subclass(::GetDlgItem(pParent->m_hWnd, nID));
     }
 };
+
+// Whether an object of the class subclasses its window: asked with a null
+// pointer of the class.
+template <class TBase> constexpr bool AfxIsSubclassing(const CSubclassWnd<TBase>*)
+{
+    return true;
+}
+constexpr bool AfxIsSubclassing(const CWnd*)
+{
+    return false;
+}
+
+// Whether the class has handlers of its own, which run only for the messages
+// of a window that it subclasses: a message map, DrawItem or
+// PreTranslateMessage. A member function's class is the one that declares it.
+template <class T> constexpr bool AfxHasHandlers()
+{
+    return T::GetThisMessageMap != &CCmdTarget::GetThisMessageMap ||
+           !std::is_same_v<AfxTargetOf<&T::DrawItem>, CWnd> ||
+           !std::is_same_v<AfxTargetOf<&T::PreTranslateMessage>, CWnd>;
+}

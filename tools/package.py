@@ -7,9 +7,10 @@
     package.py readme --exe Sondaro.exe --template README.TXT.in --output README.TXT
         writes README.TXT alone (for `cmake --install`)
 
-<version> is the file version of the program's own version resource, read
-from the exe. README.TXT is the template with @VERSION@ and @SHA256@ (the
-exe's SHA-256) filled in, with CRLF line ends.
+<version> is the product version of the program's own version resource,
+read from the exe: the version the program shows. An exe whose file version
+differs from it is refused. README.TXT is the template with @VERSION@ and
+@SHA256@ (the exe's SHA-256) filled in, with CRLF line ends.
 
 The zip is made for the archivers of the mid-1990s as much as for today's:
 deflated entries that need version 2.0 to extract, made on "MS-DOS", with
@@ -51,8 +52,9 @@ def fail(message):
     sys.exit(f"package: {message}")
 
 
-def file_version(exe):
-    """The FILEVERSION of the exe's version resource, as "a.b.c.d"."""
+def product_version(exe):
+    """The PRODUCTVERSION of the exe's version resource, as "a.b.c.d", which
+    the program shows; its FILEVERSION must be the same."""
     key = "VS_VERSION_INFO\0".encode("utf-16-le")
     if exe.count(key) != 1:
         fail(f"{EXE_NAME} has no single version resource")
@@ -60,17 +62,24 @@ def file_version(exe):
     # 32-bit boundary, then VS_FIXEDFILEINFO.
     start = exe.find(key) - 6
     fixed = start + (6 + len(key) + 3) // 4 * 4
-    signature, _, ms, ls = struct.unpack_from("<4I", exe, fixed)
+    # VS_FIXEDFILEINFO: signature, structure version, then the file version
+    # and the product version, each as two 32-bit words.
+    signature, _, file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<6I", exe, fixed)
     if signature != 0xFEEF04BD:
         fail(f"{EXE_NAME}'s version resource has no fixed file information")
-    return f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+    file, product = (f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+                     for ms, ls in ((file_ms, file_ls), (product_ms, product_ls)))
+    if file != product:
+        fail(f"{EXE_NAME}'s file version {file} differs from its product version {product}, "
+             "the one it shows")
+    return product
 
 
 def readme_text(exe, template_path):
     """README.TXT's bytes: the template filled in, ASCII with CRLF."""
     with open(template_path, encoding="ascii") as f:
         text = f.read()
-    text = text.replace("@VERSION@", file_version(exe))
+    text = text.replace("@VERSION@", product_version(exe))
     text = text.replace("@SHA256@", hashlib.sha256(exe).hexdigest())
     lines = text.split("\n")
     if lines[-1] == "":
@@ -166,7 +175,7 @@ def write_file(path, data):
 def make_zip(args):
     with open(args.exe, "rb") as f:
         exe = f.read()
-    version = file_version(exe)
+    version = product_version(exe)
     readme = readme_text(exe, args.template)
     epoch = dos_epoch(source_date_epoch(args.source_dir))
     # Internal attributes: bit 0 marks a text file.

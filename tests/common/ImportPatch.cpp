@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-// The linker may give kernel32.dll more than one import descriptor.
-DWORD_PTR PatchKernelImport(LPCSTR pszFunction, const void* pfnNew)
+// The linker may give a DLL more than one import descriptor.
+DWORD_PTR PatchImport(LPCSTR pszDll, LPCSTR pszFunction, const void* pfnNew)
 {
     BYTE* pBase = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
     const IMAGE_NT_HEADERS* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
@@ -13,7 +13,7 @@ DWORD_PTR PatchKernelImport(LPCSTR pszFunction, const void* pfnNew)
     for (const IMAGE_IMPORT_DESCRIPTOR* pDesc =
              reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(pBase + imports.VirtualAddress);
          pDesc->Name; ++pDesc) {
-        if (lstrcmpiA(reinterpret_cast<LPCSTR>(pBase + pDesc->Name), "kernel32.dll") != 0)
+        if (lstrcmpiA(reinterpret_cast<LPCSTR>(pBase + pDesc->Name), pszDll) != 0)
             continue;
         const IMAGE_THUNK_DATA* pName =
             reinterpret_cast<const IMAGE_THUNK_DATA*>(pBase + pDesc->OriginalFirstThunk);

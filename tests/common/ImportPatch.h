@@ -5,29 +5,30 @@
 
 #include <windows.h>
 
-// Points every import of pszFunction from kernel32.dll in this program at
-// pfnNew and returns the address it held; 0 when there is no such import.
-DWORD_PTR PatchKernelImport(LPCSTR pszFunction, const void* pfnNew);
+// Points every import of pszFunction from pszDll in this program at pfnNew
+// and returns the address it held; 0 when there is no such import.
+DWORD_PTR PatchImport(LPCSTR pszDll, LPCSTR pszFunction, const void* pfnNew);
 
 // The same for the object's life.
-class CKernelImportPatch {
+class CImportPatch {
 public:
-    CKernelImportPatch(LPCSTR pszFunction, const void* pfnNew)
-        : m_pszFunction(pszFunction), m_dwOriginal(PatchKernelImport(pszFunction, pfnNew))
+    CImportPatch(LPCSTR pszDll, LPCSTR pszFunction, const void* pfnNew)
+        : m_pszDll(pszDll), m_pszFunction(pszFunction), m_dwOriginal(PatchImport(pszDll, pszFunction, pfnNew))
     {
     }
-    ~CKernelImportPatch()
+    ~CImportPatch()
     {
         if (m_dwOriginal)
-            PatchKernelImport(m_pszFunction, reinterpret_cast<const void*>(m_dwOriginal));
+            PatchImport(m_pszDll, m_pszFunction, reinterpret_cast<const void*>(m_dwOriginal));
     }
-    CKernelImportPatch(const CKernelImportPatch&) = delete;
-    CKernelImportPatch& operator=(const CKernelImportPatch&) = delete;
+    CImportPatch(const CImportPatch&) = delete;
+    CImportPatch& operator=(const CImportPatch&) = delete;
 
     // The function the import held before; 0 when there was no import.
     DWORD_PTR Original() const { return m_dwOriginal; }
 
 private:
+    LPCSTR m_pszDll;
     LPCSTR m_pszFunction;
     DWORD_PTR m_dwOriginal;
 };

@@ -11,6 +11,21 @@ TEST(RuntimeTest, ConstructsInOrderAndDestroysInReverseAfterWinMain)
     EXPECT_EQ(8u, probe.WaitForExit());
 }
 
+// WinMain gets what follows the program's name, quoted or not, whatever
+// letters of the code page its folder has (\334, 0xDC, is U umlaut in 1252).
+TEST(RuntimeTest, TheCommandTailIsWhatFollowsTheName)
+{
+    for (const char* pszFolder : {"C:\\Ubung", "C:\\\334bung"}) {
+        const std::string strCopy = std::string(pszFolder) + "\\RuntimeProbe.exe";
+        ::CreateDirectoryA(pszFolder, nullptr);
+        ASSERT_TRUE(::CopyFileA(g_strSondaroPath.c_str(), strCopy.c_str(), FALSE)) << strCopy;
+        for (const bool bQuoted : {false, true}) {
+            SondaroProcess probe(strCopy, "order", bQuoted);
+            EXPECT_EQ(8u, probe.WaitForExit()) << (bQuoted ? "quoted " : "unquoted ") << strCopy;
+        }
+    }
+}
+
 TEST(RuntimeTest, MemoryTheHeapRefusesIsReportedAndEndsTheProgram)
 {
     SondaroProcess probe(g_strSondaroPath, "memory");

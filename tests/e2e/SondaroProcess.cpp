@@ -72,22 +72,22 @@ std::string DosPath(const std::string& strUnixPath)
 
 SondaroProcess::SondaroProcess(const std::string& strExe)
 {
-    if (!Start(strExe, ""))
+    if (!Start(strExe, "", true))
         return;
     ::WaitForInputIdle(m_pi.hProcess, kHangMs);
     m_hWndMain = FindTopWindow(m_pi.dwProcessId, false, nullptr, "main dialog");
 }
 
-SondaroProcess::SondaroProcess(const std::string& strExe, const std::string& strArguments)
+SondaroProcess::SondaroProcess(const std::string& strExe, const std::string& strArguments, bool bQuoted)
 {
-    Start(strExe, strArguments);
+    Start(strExe, strArguments, bQuoted);
 }
 
-bool SondaroProcess::Start(const std::string& strExe, const std::string& strArguments)
+bool SondaroProcess::Start(const std::string& strExe, const std::string& strArguments, bool bQuoted)
 {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    std::string strCommand = "\"" + strExe + "\"";
+    std::string strCommand = bQuoted ? "\"" + strExe + "\"" : strExe;
     if (!strArguments.empty())
         strCommand += " " + strArguments;
     return ::CreateProcessA(strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,

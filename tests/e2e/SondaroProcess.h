@@ -25,8 +25,8 @@ public:
     // Starts the program and waits until its main dialog shows; `strExe`
     // defaults to the built program.
     explicit SondaroProcess(const std::string& strExe = g_strSondaroPath);
-    // Starts a program with a command line, waiting for no window.
-    SondaroProcess(const std::string& strExe, const std::string& strArguments);
+    // Starts a program with arguments, its name quoted or not; waits for no window.
+    SondaroProcess(const std::string& strExe, const std::string& strArguments, bool bQuoted = true);
     ~SondaroProcess();
     SondaroProcess(const SondaroProcess&) = delete;
     SondaroProcess& operator=(const SondaroProcess&) = delete;
@@ -67,7 +67,7 @@ public:
     bool Responds() const;
 
 private:
-    bool Start(const std::string& strExe, const std::string& strArguments);
+    bool Start(const std::string& strExe, const std::string& strArguments, bool bQuoted);
 
     PROCESS_INFORMATION m_pi = {};
     HWND m_hWndMain = nullptr;

@@ -113,17 +113,18 @@ bool ParseOptions(int argc, char** argv)
             return false;
         }
     }
-    if (bFakeOs && !PatchKernelImport("GetVersionExA", reinterpret_cast<const void*>(FakeGetVersionEx)))
+    if (bFakeOs &&
+        !PatchImport("kernel32.dll", "GetVersionExA", reinterpret_cast<const void*>(FakeGetVersionEx)))
         return false;
     if (g_bLongPath) {
-        g_dwGetModuleFileName =
-            PatchKernelImport("GetModuleFileNameA", reinterpret_cast<const void*>(FakeGetModuleFileName));
+        g_dwGetModuleFileName = PatchImport("kernel32.dll", "GetModuleFileNameA",
+                                            reinterpret_cast<const void*>(FakeGetModuleFileName));
         if (!g_dwGetModuleFileName)
             return false;
     }
     if (bFakeArchitecture)
         g_dwGetProcAddress =
-            PatchKernelImport("GetProcAddress", reinterpret_cast<const void*>(FakeGetProcAddress));
+            PatchImport("kernel32.dll", "GetProcAddress", reinterpret_cast<const void*>(FakeGetProcAddress));
     return !bFakeArchitecture || g_dwGetProcAddress != 0;
 }
 

@@ -131,8 +131,16 @@ def main():
     source_dir, build_dir, find_main_dialog, cmake = sys.argv[1:]
     exe = Path(build_dir, "Sondaro.exe").read_bytes()
     rc = Path(source_dir, "res", "Sondaro.rc").read_text(encoding="cp1252")
-    zip_name = f"Sondaro-{'.'.join(re.findall(r'[0-9]+', re.search(r'^FILEVERSION.*', rc, re.M)[0]))}.zip"
+    zip_name = f"Sondaro-{'.'.join(re.findall(r'[0-9]+', re.search(r'^PRODUCTVERSION.*', rc, re.M)[0]))}.zip"
     with tempfile.TemporaryDirectory(prefix="sondaro-package.") as work:
+        # File version 9.8.7.6, product version 1.2.0.7: refused, naming both, and nothing written.
+        refused = Path(work, "refused")
+        run = subprocess.run([sys.executable, Path(source_dir, "tools", "package.py"), "zip", "--source-dir",
+                              source_dir, "--exe", Path(build_dir, "tests", "version_1207.exe"), "--template",
+                              Path(source_dir, "release", "README.TXT.in"), "--output-dir", refused],
+                             capture_output=True, text=True)
+        check(run.returncode and re.search(r"9\.8\.7\.6.*1\.2\.0\.7", run.stderr)
+              and not refused.exists(), f"9.8.7.6 / 1.2.0.7 packaged: {run.stderr}")
         files, epoch = package_twice(source_dir, os.path.join(build_dir, "Sondaro.exe"), work)
         check(sorted(files) == sorted([zip_name, "SHA256SUMS"]), f"the package is {sorted(files)}")
         archive = files.get(zip_name, b"")

@@ -1,4 +1,5 @@
 #include "UiTest.h"
+#include "common/ImportPatch.h"
 
 #include "controls/HButton.h"
 #include "resource.h"
@@ -345,6 +346,15 @@ std::string ToolText(HWND hToolTip, HWND hLink)
     ti.lpszText = szText;
     ::SendMessageA(hToolTip, TTM_GETTEXTA, sizeof szText, reinterpret_cast<LPARAM>(&ti));
     return szText;
+}
+
+DWORD_PTR g_dwDestroyWindow = 0;
+int g_nNonWindowsDestroyed = 0;
+
+BOOL WINAPI WatchingDestroyWindow(HWND hWnd)
+{
+    g_nNonWindowsDestroyed += !::IsWindow(hWnd);
+    return reinterpret_cast<decltype(&::DestroyWindow)>(g_dwDestroyWindow)(hWnd);
 }
 
 } // namespace
@@ -715,20 +725,31 @@ TEST(HButtonTest, TooltipHasOneToolWhateverTheCalls)
 // The tooltip's window: a plain pop-up tooltip, made by the first
 // pre-translated message, inactive and without tools until the text comes.
 // The control's destructor takes it along; the dialog that owns it lives on.
-// When the system destroys the control with its dialog, the tooltip goes
-// too, and the object holds no handle of it any more.
+// When the system destroys the control, alone or with its dialog (which
+// destroys the tooltip first, as a window it owns), the tooltip goes too and
+// the object holds no handle of it; no handle of no window is destroyed.
 TEST(HButtonTest, TooltipAndItsHandleGoWithTheWindow)
 {
-    CLinkDialog dlg;
-    HWND hToolTip = nullptr;
-    RunDialog(dlg, [&](HWND) {
-        dlg.m_link.SetTooltipText("tip", TRUE);
-        hToolTip = dlg.m_link.ToolTip();
-    });
-    ASSERT_TRUE(hToolTip);
-    EXPECT_EQ(nullptr, dlg.m_link.m_hWnd);
-    EXPECT_EQ(nullptr, dlg.m_link.ToolTip());
-    EXPECT_FALSE(::IsWindow(hToolTip));
+    CImportPatch patch("user32.dll", "DestroyWindow", reinterpret_cast<const void*>(WatchingDestroyWindow));
+    g_dwDestroyWindow = patch.Original();
+    ASSERT_NE(0u, g_dwDestroyWindow);
+    for (const bool bAlone : {true, false}) {
+        SCOPED_TRACE(bAlone ? "the control alone" : "with the dialog");
+        g_nNonWindowsDestroyed = 0;
+        CLinkDialog dlg;
+        HWND hToolTip = nullptr;
+        RunDialog(dlg, [&](HWND) {
+            dlg.m_link.SetTooltipText("tip", TRUE);
+            hToolTip = dlg.m_link.ToolTip();
+            if (bAlone)
+                ::DestroyWindow(dlg.m_link.m_hWnd);
+        });
+        ASSERT_TRUE(hToolTip);
+        EXPECT_EQ(nullptr, dlg.m_link.m_hWnd);
+        EXPECT_EQ(nullptr, dlg.m_link.ToolTip());
+        EXPECT_FALSE(::IsWindow(hToolTip));
+        EXPECT_EQ(0, g_nNonWindowsDestroyed) << "a handle destroyed that names no window";
+    }
 }
 
 TEST(HButtonTest, PreTranslateMakesAnInactiveTooltipThatGoesWithTheControl)

@@ -406,7 +406,8 @@ BOOL WINAPI CountingFreeLibrary(HMODULE hModule)
 TEST(DeviceListTest, NtWithoutTheUnicodeEnumerationListsWithTheAnsiOne)
 {
     ASSERT_FALSE(AfxIsWin9x());
-    CKernelImportPatch patch("GetProcAddress", reinterpret_cast<const void*>(WatchingGetProcAddress));
+    CImportPatch patch("kernel32.dll", "GetProcAddress",
+                       reinterpret_cast<const void*>(WatchingGetProcAddress));
     g_dwGetProcAddress = patch.Original();
     ASSERT_NE(0u, g_dwGetProcAddress);
     g_lookedUp.clear();
@@ -425,7 +426,7 @@ TEST(DeviceListTest, NtWithoutTheUnicodeEnumerationListsWithTheAnsiOne)
 
 TEST(DeviceListTest, DirectSoundStaysLoadedUntilTheDialogEnds)
 {
-    CKernelImportPatch patch("FreeLibrary", reinterpret_cast<const void*>(CountingFreeLibrary));
+    CImportPatch patch("kernel32.dll", "FreeLibrary", reinterpret_cast<const void*>(CountingFreeLibrary));
     g_dwFreeLibrary = patch.Original();
     ASSERT_NE(0u, g_dwFreeLibrary);
     g_nDirectSoundFrees = 0;
