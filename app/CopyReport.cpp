@@ -76,7 +76,7 @@ void CProbeDlg::OnEditCopy()
     PutTextOnClipboard(m_hWnd, GetReport());
 }
 
-CString CProbeDlg::GetReport()
+CString CProbeDlg::GetReport() const
 {
     // The product as the about box names it, each line ended by CR LF.
     CString strReport = AppInfo::GetProductName() + " Version " + AppInfo::GetFullVersion() + "\r\n";

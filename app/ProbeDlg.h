@@ -44,7 +44,7 @@ private:
     void RunCheck();
     // What the dialog shows, as lines of text: the product and its version,
     // the selected device, the results.
-    CString GetReport();
+    CString GetReport() const;
 
     // The device list keeps a reference to each device's GUID as item data;
     // the copies live here, with dsound.dll, as long as the dialog.

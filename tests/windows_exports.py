@@ -48,9 +48,7 @@ def base(*names):
     return {name: Entry("95", "3.1", WIN32_BASE) for name in names}
 
 
-def msdn98(**topics):
-    """Functions whose 1998 MSDN QuickInfo says NT 3.1 and Windows 95, by
-    topic file (name=topic)."""
+def msdn98(**topics):  # name=topic file of a QuickInfo that says NT 3.1 and Windows 95
     return {name: Entry("95", "3.1", MSDN98 % f"{name.rstrip('A')} ({topic}): NT 3.1, Windows 95")
             for name, topic in topics.items()}
 
@@ -85,8 +83,7 @@ EXPORTS = {
                             "NT 4.0), Windows 95"),
         "LoadStringA": Entry("95", "3.1", MSDN98 % "LoadString (strings_6j53): NT 3.1, Windows 95"),
         **msdn98(CloseClipboard="clipbrd_34ro", EmptyClipboard="clipbrd_2ns4", LoadAcceleratorsA="keybacel_5ier",
-                 OpenClipboard="clipbrd_0p5w", SetClipboardData="clipbrd_4pup",
-                 TranslateAcceleratorA="keybacel_25o2"),
+                 OpenClipboard="clipbrd_0p5w", SetClipboardData="clipbrd_4pup", TranslateAcceleratorA="keybacel_25o2"),
     },
     "gdi32.dll": base("CreateFontIndirectA", "DeleteObject", "ExtTextOutA", "GetObjectA", "GetStockObject",
                       "GetTextExtentPoint32A", "RestoreDC", "SaveDC", "SelectObject", "SetBkColor", "SetBkMode",
