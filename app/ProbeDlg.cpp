@@ -17,12 +17,14 @@ ON_LBN_SELCHANGE(IDC_DEVICE_LIST, &CProbeDlg::OnSelchangeDeviceList)
 ON_WM_CLOSE()
 ON_BN_CLICKED(IDC_LINK, &CProbeDlg::OnHomepage)
 ON_BN_CLICKED(IDC_CHECK, &CProbeDlg::OnCheck)
+ON_COMMAND(ID_EDIT_COPY, &CProbeDlg::OnEditCopy)
 END_MESSAGE_MAP()
 
 CProbeDlg::CProbeDlg(CWnd* pParent) : CDialog(IDD_PROBE_DIALOG, pParent)
 {
     m_hAppIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
     m_hHandCursor = AfxGetApp()->LoadCursor(IDC_HAND_CURSOR);
+    m_hAccelerators = ::LoadAcceleratorsA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 CProbeDlg::~CProbeDlg()
@@ -97,6 +99,15 @@ void CProbeDlg::OnPaint()
     int x = (rect.right - rect.left - cxIcon + 1) / 2;
     int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
     ::DrawIcon(dc.GetSafeHdc(), x, y, m_hAppIcon);
+}
+
+BOOL CProbeDlg::PreTranslateMessage(MSG* pMsg)
+{
+    // The modal loop shows the dialog the keys for each of its controls too:
+    // the accelerators work wherever the focus is.
+    if (m_hAccelerators && ::TranslateAcceleratorA(m_hWnd, m_hAccelerators, pMsg))
+        return TRUE;
+    return CDialog::PreTranslateMessage(pMsg);
 }
 
 HCURSOR CProbeDlg::OnQueryDragIcon()

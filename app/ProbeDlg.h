@@ -16,6 +16,8 @@ public:
     // The results' first line: "Device ID=0x" and the identifier in hex.
     static CString FormatDeviceLine(DWORD_PTR dwIdentifier);
 
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -27,6 +29,7 @@ protected:
     void OnClose();
     void OnCheck();
     void OnHomepage();
+    void OnEditCopy();
 
     CListBox* m_pDeviceList = nullptr;
     CListBox m_results;
@@ -39,6 +42,9 @@ protected:
 private:
     void ReleaseCom();
     void RunCheck();
+    // What the dialog shows, as lines of text: the product and its version,
+    // the selected device, the results.
+    CString GetReport() const;
 
     // The device list keeps a reference to each device's GUID as item data;
     // the copies live here, with dsound.dll, as long as the dialog.
@@ -48,4 +54,5 @@ private:
     // failure report's message box lets it through) waits for the check.
     int m_nChecksRunning = 0;
     bool m_bCloseDeferred = false;
+    HACCEL m_hAccelerators;
 };

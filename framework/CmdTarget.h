@@ -23,6 +23,14 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// The notification code a WM_COMMAND is dispatched by. A menu's and an
+// accelerator's commands come without a control (lParam 0), the
+// accelerator's with code 1: both are the one command, code 0.
+inline UINT AfxCommandCode(WPARAM wParam, LPARAM lParam)
+{
+    return lParam ? HIWORD(wParam) : 0;
+}
+
 class CCmdTarget {
 public:
     virtual ~CCmdTarget() = default;

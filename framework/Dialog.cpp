@@ -268,8 +268,8 @@ INT_PTR CDialog::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         // Commands the dialog does not handle go to the application, as menu
         // and accelerator commands do.
         CWinApp* pApp = AfxGetApp();
-        bHandled = pApp && pApp->DispatchMessageMap(WM_COMMAND, HIWORD(wParam), LOWORD(wParam), wParam,
-                                                    lParam, lResult);
+        bHandled = pApp && pApp->DispatchMessageMap(WM_COMMAND, AfxCommandCode(wParam, lParam),
+                                                    LOWORD(wParam), wParam, lParam, lResult);
     }
     if (!bHandled)
         return FALSE;

@@ -21,6 +21,19 @@ public:
     {
         return static_cast<int>(SendMessage(LB_SELECTSTRING, nStartAfter, reinterpret_cast<LPARAM>(pszItem)));
     }
+    // The entry's text; empty when there is no such entry. LB_GETTEXTLEN may
+    // count more than LB_GETTEXT then copies (double-byte text).
+    void GetText(int nIndex, CString& rString) const
+    {
+        int nLength = static_cast<int>(SendMessage(LB_GETTEXTLEN, nIndex));
+        if (nLength == LB_ERR) {
+            rString.Empty();
+            return;
+        }
+        LPARAM lBuffer = reinterpret_cast<LPARAM>(rString.GetBufferSetLength(nLength));
+        int nCopied = static_cast<int>(SendMessage(LB_GETTEXT, nIndex, lBuffer));
+        rString.GetBufferSetLength(nCopied == LB_ERR ? 0 : nCopied);
+    }
     void ResetContent() { SendMessage(LB_RESETCONTENT); }
     DWORD_PTR GetItemData(int nIndex) const
     {

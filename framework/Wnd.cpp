@@ -163,7 +163,8 @@ bool CWnd::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
         return ReflectDrawItem(lParam);
     }
     if (nMsg == WM_COMMAND)
-        return DispatchMessageMap(WM_COMMAND, HIWORD(wParam), LOWORD(wParam), wParam, lParam, lResult);
+        return DispatchMessageMap(WM_COMMAND, AfxCommandCode(wParam, lParam), LOWORD(wParam), wParam, lParam,
+                                  lResult);
     return DispatchMessageMap(nMsg, 0, 0, wParam, lParam, lResult);
 }
 

@@ -16,5 +16,8 @@
 #define IDC_ABOUT_TITLE 1013
 #define IDC_CHECK 1016
 
+// The copy command of the main dialog's accelerators (Ctrl+C, Ctrl+Insert).
+#define ID_EDIT_COPY 32771
+
 // System menu command of the about entry; the system keeps the low four bits.
 #define IDM_ABOUTBOX 0x0010

@@ -48,6 +48,11 @@ def base(*names):
     return {name: Entry("95", "3.1", WIN32_BASE) for name in names}
 
 
+def msdn98(**topics):  # name=topic file of a QuickInfo that says NT 3.1 and Windows 95
+    return {name: Entry("95", "3.1", MSDN98 % f"{name.rstrip('A')} ({topic}): NT 3.1, Windows 95")
+            for name, topic in topics.items()}
+
+
 EXPORTS = {
     "kernel32.dll": {
         **base("FindResourceA", "FormatMessageA", "FreeLibrary", "GetModuleFileNameA", "GetModuleHandleA",
@@ -57,6 +62,8 @@ EXPORTS = {
            for name in ("ExitProcess", "GetCommandLineA", "GetProcessHeap", "HeapAlloc", "HeapFree")},
         "GetVersionExA": Entry("95", "3.5", MSDN98 % "GetVersionEx (sysinfo_49iw): NT 3.5, Windows 95"),
         "IsDBCSLeadByteEx": Entry("95", "3.51", MSDN98 % "IsDBCSLeadByteEx (unicode_9oag): NT 3.51, Windows 95"),
+        **msdn98(GetSystemDefaultLCID="nls_85yc", GlobalAlloc="memman_66qr", GlobalFree="memman_38kl",
+                 GlobalLock="memman_6omj", GlobalUnlock="memman_5ga3", Sleep="prothred_7jxs"),
         "WideCharToMultiByte": Entry("95", "3.1", UNICODE_95 % "WideCharToMultiByte", on_9x="implemented"),
         "lstrlenW": Entry("95", "3.1", UNICODE_95 % "lstrlenW", on_9x="implemented"),
     },
@@ -75,6 +82,8 @@ EXPORTS = {
         "DrawStateA": Entry("95", "NT 4.0", "Win32 SDK help, DrawState: '[Now Supported on Windows NT]' (new in "
                             "NT 4.0), Windows 95"),
         "LoadStringA": Entry("95", "3.1", MSDN98 % "LoadString (strings_6j53): NT 3.1, Windows 95"),
+        **msdn98(CloseClipboard="clipbrd_34ro", EmptyClipboard="clipbrd_2ns4", LoadAcceleratorsA="keybacel_5ier",
+                 OpenClipboard="clipbrd_0p5w", SetClipboardData="clipbrd_4pup", TranslateAcceleratorA="keybacel_25o2"),
     },
     "gdi32.dll": base("CreateFontIndirectA", "DeleteObject", "ExtTextOutA", "GetObjectA", "GetStockObject",
                       "GetTextExtentPoint32A", "RestoreDC", "SaveDC", "SelectObject", "SetBkColor", "SetBkMode",

@@ -42,6 +42,14 @@ std::string WindowText(HWND hWnd)
     return szText;
 }
 
+HWND FocusOf(HWND hWnd)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, nullptr), &info);
+    return info.hwndFocus;
+}
+
 std::string IdentifierLine(DWORD_PTR dwIdentifier)
 {
     char szLine[32];

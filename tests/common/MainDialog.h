@@ -15,6 +15,8 @@ const DWORD kHangMs = 120000;
 std::vector<std::string> ListLines(HWND hWndList);
 std::vector<int> SelectedLines(HWND hWndList);
 std::string WindowText(HWND hWnd);
+// The window with the keyboard focus on the window's thread.
+HWND FocusOf(HWND hWnd);
 // The windows without parent of a thread: dialogs, message boxes, tooltips.
 int CountThreadWindows(DWORD dwThreadId);
 

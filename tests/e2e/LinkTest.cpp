@@ -47,14 +47,6 @@ HWND OpenAbout(SondaroProcess& sondaro)
     return sondaro.WaitForDialog(kAboutCaption);
 }
 
-HWND FocusOf(HWND hWnd)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, nullptr), &info);
-    return info.hwndFocus;
-}
-
 // What the window shows on the screen, read back from the display as any
 // screenshot tool would.
 struct Capture {
