@@ -101,6 +101,9 @@ template <class T> void DDX_Control(CDataExchange* pDX, int nIDC, T& rControl)
 
 template <class T> T* CDialog::GetDlgItem(int nID)
 {
+    static_assert(!AfxHasHandlers<T>(),
+                  "GetDlgItem: its wrapper only names the control and never runs this "
+                  "class's handlers: tie a CSubclassWnd object with DDX_Control instead");
     HWND hWndChild = ::GetDlgItem(m_hWnd, nID);
     if (!hWndChild)
         return nullptr;

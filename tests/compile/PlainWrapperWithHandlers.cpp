@@ -1,4 +1,4 @@
-// Must not compile: plain wrappers with handlers of each kind, given to DDX_Control.
+// Must not compile: plain wrappers with handlers of each kind, given to DDX_Control or made by GetDlgItem.
 #include "afxwin.h"
 
 class CMapButton : public CButton {
@@ -22,4 +22,5 @@ void Exchange(CDataExchange* pDX, CMapButton& rMap, CDrawButton& rDraw, CTransla
     DDX_Control(pDX, 1, rMap);
     DDX_Control(pDX, 2, rDraw);
     DDX_Control(pDX, 3, rTranslate);
+    pDX->m_pDlgWnd->GetDlgItem<CDrawButton>(4);
 }
