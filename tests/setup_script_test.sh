@@ -29,20 +29,32 @@ case " $* " in
     echo "  File has unexpected size (374820 != 376004). Mirror sync in progress? [IP: 192.0.2.1 80]"
     echo "E: Failed to fetch http://archive.invalid/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz  File has unexpected size (374820 != 376004). Mirror sync in progress? [IP: 192.0.2.1 80]" >&2
     exit 100 ;;
-*" install "*) echo "$*" >>"$CASE/installed"; exit "$INSTALL_EXIT" ;;
+*" install "*)
+    echo "$*" >>"$CASE/installed"
+    for a; do
+        case $a in Dir::Etc::Preferences=*) cp "${a#*=}" "$CASE/prefs" && exit "$HELD_BACK_EXIT" ;; esac
+    done
+    exit "$INSTALL_EXIT" ;;
 esac
 exit 1'
 
-# case name, updates that fail, install's exit, expected exit (0 or "fail"),
-# the sleeps asked for, lines expected in the output (extended regexps)
+# case name, updates that fail, install's exit, its exit with a suite held
+# back ("-": not to be tried), expected exit (0 or "fail"), the sleeps asked
+# for, lines expected in the output (extended regexps)
 run_case() {
-    local name=$1 fails=$2 install=$3 want=$4 sleeps=$5 rc ok=1 pattern
-    shift 5
+    local name=$1 fails=$2 install=$3 held=$4 want=$5 sleeps=$6 rc ok=1 pattern
+    shift 6
     local dir=$out/$name
     mkdir "$dir" && : >"$dir/slept" && : >"$dir/updates"
     env PATH="$out/bin:$PATH" SONDARO_BINFMT_MISC="$out/binfmt_misc" CASE="$dir" \
-        UPDATE_FAILS="$fails" INSTALL_EXIT="$install" scripts/setup >"$dir/log" 2>&1
+        UPDATE_FAILS="$fails" INSTALL_EXIT="$install" HELD_BACK_EXIT="$held" scripts/setup >"$dir/log" 2>&1
     rc=$?
+    # Held back: the suite whose index is missing, below the priority of an
+    # installed version (100) and so of any downgrade (1000).
+    if [ "$held" = - ] && [ -e "$dir/prefs" ]; then ok=0; fi
+    if [ "$held" != - ] && [ "$(grep -A1 -x 'Pin: release n=bookworm-security' "$dir/prefs" | tail -n1)" != "Pin-Priority: 50" ]; then
+        ok=0
+    fi
     if [ "$want" = 0 ] && [ "$rc" != 0 ]; then ok=0; fi
     if [ "$want" = fail ] && [ "$rc" = 0 ]; then ok=0; fi
     # The install is tried however the update went; each wait is announced
@@ -64,10 +76,14 @@ run_case() {
 }
 
 missing='bookworm-security/main i386 Packages: File has unexpected size \(374820 != 376004\)\. Mirror sync in progress\?$'
-run_case first_try 0 0 0 "" '^setup: installing g\+\+-mingw-w64-i686 '
-run_case update_fails_once 1 0 0 "30" '^setup: apt-get update failed \(try 1 of 3\); trying again in 30 s$'
-run_case index_stays_missing 9 0 0 "30 30" "^setup: still missing after 3 tries of apt-get update: http://archive\.invalid/debian-security $missing"
-run_case install_fails_too 9 100 fail "30 30" "^setup: still missing .*$missing" \
+held='bookworm-security held back'
+run_case first_try 0 0 - 0 "" '^setup: installing g\+\+-mingw-w64-i686 '
+run_case update_fails_once 1 0 - 0 "30" '^setup: apt-get update failed \(try 1 of 3\); trying again in 30 s$'
+run_case index_stays_missing 9 0 - 0 "30 30" "^setup: still missing after 3 tries of apt-get update: http://archive\.invalid/debian-security $missing"
+run_case install_fails_alone 0 100 - fail "" '^setup: installing '
+run_case held_back_resolves 9 100 0 0 "30 30" "^setup: trying again with $held " \
+    "^setup: installed with $held: " '^setup: once the archive is whole again, apt-get update and apt-get upgrade bring them\.$'
+run_case install_fails_too 9 100 100 fail "30 30" "^setup: still missing .*$missing" "^setup: trying again with $held " \
     '^setup: apt-get install .*wine32:i386.* failed' '^setup: the archive was being updated .*Run scripts/setup again later\.$'
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
