@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.." || exit
 out=$(mktemp -d "${TMPDIR:-/tmp}/sondaro-env-test.XXXXXX")
 trap 'rm -rf "$out"' EXIT
 
-printf '#!/bin/sh\nsleep 3600 &\necho $! >"%s/pid"\n' "$out" >"$out/leaves-a-process"
+printf '#!/bin/sh\ntail -f /dev/null &\necho $! >"%s/pid"\n' "$out" >"$out/leaves-a-process"
 chmod +x "$out/leaves-a-process"
 scripts/wine-test-env "$out/leaves-a-process" >"$out/log" 2>&1
 pid=$(cat "$out/pid")

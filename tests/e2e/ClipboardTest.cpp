@@ -49,7 +49,6 @@ TEST(ClipboardTest, CopiesTheReportWhereverTheFocusIsAndLeavesAHeldClipboardAlon
     sondaro.PressCheck();
     ASSERT_TRUE(::SetForegroundWindow(sondaro.MainWindow()));
     const HWND hWnd = ::CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    auto focus = [&] { return FocusOf(sondaro.MainWindow()); };
 
     const std::string strHead = "Sondaro Version 0.1.0.0\r\n";
     std::string strTail = "\r\n" + IdentifierLine(sondaro.DeviceIdentifier(nDevice)) + "\r\n";
@@ -73,7 +72,7 @@ TEST(ClipboardTest, CopiesTheReportWhereverTheFocusIsAndLeavesAHeldClipboardAlon
             "copy"));
         EXPECT_EQ(strHead + kDevice + strTail, ReadClipboard<char>(CF_TEXT)) << nID;
         EXPECT_EQ(strWide, ReadClipboard<wchar_t>(CF_UNICODETEXT)) << nID;
-        EXPECT_EQ(sondaro.Item(nID), focus());
+        EXPECT_EQ(sondaro.Item(nID), FocusOf(sondaro.MainWindow()));
         EXPECT_EQ(results, sondaro.Results());
         EXPECT_EQ(selected, sondaro.SelectedResults());
         EXPECT_EQ(nDevice, sondaro.SelectedDevice());
@@ -87,7 +86,8 @@ TEST(ClipboardTest, CopiesTheReportWhereverTheFocusIsAndLeavesAHeldClipboardAlon
     ASSERT_TRUE(::OpenClipboard(hWnd) && ::EmptyClipboard() && ::SetClipboardData(CF_TEXT, hHeld));
     Type({VK_CONTROL, 'C'});
     Type({VK_TAB});
-    WaitUntil([&] { return focus() == sondaro.Item(1005); }, "focus moved by the Tab key");
+    WaitUntil([&] { return FocusOf(sondaro.MainWindow()) == sondaro.Item(1005); },
+              "focus moved by the Tab key");
     EXPECT_FALSE(sondaro.MessageBox());
     ::CloseClipboard();
     EXPECT_EQ(hWnd, ::GetClipboardOwner());
