@@ -33,6 +33,12 @@ bool OpenClipboardPatiently(HWND hWndOwner)
         if (::OpenClipboard(hWndOwner))
             return true;
         ::Sleep(kOpenRetryMs);
+        // Once the dialog owns the clipboard, the program that holds it open
+        // may be emptying it and wait for the dialog's WM_DESTROYCLIPBOARD.
+        // Peeking answers what other threads sent; what was posted stays
+        // queued for the dialog's loop.
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
     }
     return ::OpenClipboard(hWndOwner) != FALSE;
 }

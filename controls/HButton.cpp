@@ -105,17 +105,24 @@ void CHButton::SetLinkIcon(HICON hIcon)
 
 void CHButton::EnsureToolTip()
 {
-    if (m_ToolTip.m_hWnd)
+    if (m_ToolTip.m_hWnd || m_bToolTipRefused)
         return;
-    m_ToolTip.SubclassWindow(CToolTipCtrl::CreateFor(this));
-    m_ToolTip.Activate(FALSE);
+    const HWND hToolTip = CToolTipCtrl::CreateFor(this);
+    m_bToolTipRefused = !hToolTip;
+    if (hToolTip) {
+        m_ToolTip.SubclassWindow(hToolTip);
+        m_ToolTip.Activate(FALSE);
+    }
 }
 
 void CHButton::SetTooltipText(LPCSTR pszText, BOOL bActivate)
 {
     if (!pszText)
         return;
+    m_bToolTipRefused = FALSE;
     EnsureToolTip();
+    if (!m_ToolTip.m_hWnd)
+        return;
 
     TTTOOLINFOA ti = {};
     ti.cbSize = kToolInfoSize;

@@ -55,6 +55,9 @@ protected:
     // Subclassed, so that its handle is cleared whenever its window goes: the
     // dialog, its owner, destroys it before the control hears of its own end.
     CSubclassWnd<CToolTipCtrl> m_ToolTip;
+    // The system would not make the tooltip: it is asked again only with a
+    // text, not on every message to the control.
+    BOOL m_bToolTipRefused = FALSE;
     BOOL m_bHover = FALSE;
     COLORREF m_crHover = 0;
     BOOL m_bIcon = FALSE;

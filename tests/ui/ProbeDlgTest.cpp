@@ -280,6 +280,50 @@ TEST(ProbeDlgTest, EnterOnCheckRunsTheCheckAndLeavesTheDialogOpen)
 }
 
 namespace {
+bool g_bInCopy = false;
+bool g_bAnsweredInCopy = false;
+
+LRESULT CALLBACK NoteDestroyClipboard(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    g_bAnsweredInCopy |=
+        g_bInCopy && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_DESTROYCLIPBOARD;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+DWORD WINAPI OpenAndEmptyClipboard(LPVOID hOpened)
+{
+    return ::OpenClipboard(nullptr) && ::SetEvent(hOpened) && ::EmptyClipboard() && ::CloseClipboard();
+}
+} // namespace
+
+// Once the dialog owns the clipboard, a program that holds it open and
+// empties it waits for the dialog's WM_DESTROYCLIPBOARD: a copy waiting for
+// the clipboard answers it between its tries.
+TEST(ProbeDlgTest, ACopyWaitingForTheClipboardAnswersTheProgramHoldingIt)
+{
+    CProbeDlg dlg;
+    RunDialog(dlg, [](HWND hDlg) {
+        ::SendMessageA(hDlg, WM_COMMAND, ID_EDIT_COPY, 0);
+        ASSERT_EQ(hDlg, ::GetClipboardOwner());
+        HANDLE hOpened = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE hHolder = ::CreateThread(nullptr, 0, OpenAndEmptyClipboard, hOpened, 0, nullptr);
+        // Until the holder's message waits for the dialog, unanswered.
+        ::WaitForSingleObject(hOpened, kHangMs);
+        ASSERT_EQ(WAIT_OBJECT_0, ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kHangMs, QS_SENDMESSAGE));
+        HHOOK hHook =
+            ::SetWindowsHookExA(WH_CALLWNDPROC, NoteDestroyClipboard, nullptr, ::GetCurrentThreadId());
+        g_bInCopy = true;
+        ::SendMessageA(hDlg, WM_COMMAND, ID_EDIT_COPY, 0);
+        g_bInCopy = false;
+        for (MSG msg;
+             ::MsgWaitForMultipleObjects(1, &hHolder, FALSE, kHangMs, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1;)
+            ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        ::UnhookWindowsHookEx(hHook);
+        EXPECT_TRUE(g_bAnsweredInCopy);
+    });
+}
+
+namespace {
 class CProbeDlgWithList : public CProbeDlg {
 public:
     CListBox* DeviceList() const { return m_pDeviceList; }
