@@ -39,17 +39,10 @@ void CString::Reserve(int nLength)
 
 void CString::Assign(LPCSTR pch, int nLength)
 {
-    if (nLength <= 0) {
-        Empty();
-        return;
-    }
     // Into fresh storage: the text may be a part of this string's own.
     CString str;
     str.Reserve(nLength);
-    memcpy(str.m_pchData, pch, nLength);
-    str.m_nLength = nLength;
-    str.Terminate();
-    *this = static_cast<CString&&>(str);
+    *this = static_cast<CString&&>(str.Append(pch, nLength));
 }
 
 CString& CString::Append(LPCSTR pch, int nLength)
@@ -58,19 +51,13 @@ CString& CString::Append(LPCSTR pch, int nLength)
         return *this;
     if (m_nLength + nLength > m_nAllocLength) {
         // Grows by half again, so that appending one piece at a time stays
-        // linear; the old text stays valid until the new one holds the
-        // appended piece, which may come from it.
-        int nNewAlloc = m_nLength + nLength + (m_nLength + nLength) / 2;
-        LPSTR pchNew = new char[nNewAlloc + 1];
-        if (m_nLength)
-            memcpy(pchNew, m_pchData, m_nLength);
-        memcpy(pchNew + m_nLength, pch, nLength);
-        delete[] m_pchData;
-        m_pchData = pchNew;
-        m_nAllocLength = nNewAlloc;
-    } else {
-        memcpy(m_pchData + m_nLength, pch, nLength);
+        // linear; in new storage, as the piece may come from this text.
+        CString str;
+        str.Reserve(m_nLength + nLength + (m_nLength + nLength) / 2);
+        str.Append(m_pchData, m_nLength);
+        return *this = static_cast<CString&&>(str.Append(pch, nLength));
     }
+    memcpy(m_pchData + m_nLength, pch, nLength);
     m_nLength += nLength;
     Terminate();
     return *this;
