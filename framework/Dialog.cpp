@@ -165,23 +165,11 @@ BOOL CDialog::OnInitDialog()
     return TRUE;
 }
 
-void CDialog::DoDataExchange(CDataExchange*) {}
-
 void CDialog::ForgetAsMainWindow()
 {
     CWinApp* pApp = AfxGetApp();
     if (pApp && pApp->m_pMainWnd == this)
         pApp->m_pMainWnd = nullptr;
-}
-
-void CDialog::OnOK()
-{
-    EndDialog(IDOK);
-}
-
-void CDialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
 }
 
 void CDialog::HandleNcDestroy()

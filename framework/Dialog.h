@@ -36,9 +36,9 @@ public:
     template <class T> T* GetDlgItem(int nID);
 
 protected:
-    virtual void DoDataExchange(CDataExchange* pDX);
-    virtual void OnOK();
-    virtual void OnCancel();
+    virtual void DoDataExchange(CDataExchange*) {}
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;

@@ -54,15 +54,12 @@ public:
     friend bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
     friend bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }
 
-    // printf-style, by the framework's own formatter, of any length, as the
-    // C standard says: %d %i %u %o %x %X %b %B %c %s %p and %%, with the
-    // flags '-', '0', '+', ' ' and '#', a width and a precision (either may
-    // be '*'), and the sizes hh, h, l, z and t; %lc and %ls (%C and %S)
-    // convert wide text to the ANSI code page. %p is eight hexadecimal
-    // digits. No floating point and nothing of 64 bits. The format is always
-    // a literal of the program, never data: from a conversion outside this
-    // set on (%f, %n, %lld, %1$d ...), the format is copied as it stands,
-    // with no argument read.
+    // printf-style, of any length, for what the program formats and no
+    // more: %d, %u, %c, %s and %X, and %u and %X with zeros up to a width
+    // (%04X). No other flag, width or size, no precision, not even %%: a
+    // format with one comes out empty, though the compiler's check lets it
+    // pass. A null %s is empty. The format is a literal of the program,
+    // never data.
     void Format(LPCSTR pszFormat, ...) __attribute__((format(gnu_printf, 2, 3)));
     void FormatV(LPCSTR pszFormat, va_list args) __attribute__((format(gnu_printf, 2, 0)));
 

@@ -36,16 +36,6 @@ CWinApp::~CWinApp()
         g_pApp = nullptr;
 }
 
-BOOL CWinApp::InitInstance()
-{
-    return TRUE;
-}
-
-int CWinApp::ExitInstance()
-{
-    return 0;
-}
-
 HICON CWinApp::LoadIcon(UINT nIDResource) const
 {
     return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
@@ -55,8 +45,6 @@ HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
 {
     return ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
 }
-
-void CWinApp::OnHelp() {}
 
 CString AfxGetModulePath()
 {

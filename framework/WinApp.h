@@ -12,8 +12,8 @@ public:
     explicit CWinApp(LPCSTR pszAppName = nullptr);
     ~CWinApp() override;
 
-    virtual BOOL InitInstance();
-    virtual int ExitInstance();
+    virtual BOOL InitInstance() { return TRUE; }
+    virtual int ExitInstance() { return 0; }
 
     // Only stores the name: the program keeps no profile settings.
     void SetRegistryKey(LPCSTR pszRegistryKey) { m_strRegistryKey = pszRegistryKey; }
@@ -22,7 +22,7 @@ public:
     HCURSOR LoadCursor(UINT nIDResource) const;
 
     // F1 leads here; the program has no help content.
-    void OnHelp();
+    void OnHelp() {}
 
     CWnd* m_pMainWnd = nullptr;
     // The executable's file name without directory and extension, unless

@@ -117,6 +117,15 @@ RECT WorkAreaOf(HWND hWnd)
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
     return rcWork;
 }
+
+// The start of a span nSize long moved into nLow..nHigh; its start at nLow
+// when it is longer than that.
+int KeepWithin(int nStart, int nSize, int nLow, int nHigh)
+{
+    if (nStart + nSize > nHigh)
+        nStart = nHigh - nSize;
+    return nStart < nLow ? nLow : nStart;
+}
 } // namespace
 
 void CWnd::CenterWindow()
@@ -137,24 +146,11 @@ void CWnd::CenterWindow()
     int x = (rcArea.left + rcArea.right) / 2 - nWidth / 2;
     int y = (rcArea.top + rcArea.bottom) / 2 - nHeight / 2;
 
-    // Keep the whole window on that monitor's work area.
-    if (x + nWidth > rcWork.right)
-        x = rcWork.right - nWidth;
-    if (x < rcWork.left)
-        x = rcWork.left;
-    if (y + nHeight > rcWork.bottom)
-        y = rcWork.bottom - nHeight;
-    if (y < rcWork.top)
-        y = rcWork.top;
+    // The whole window on that monitor's work area.
+    x = KeepWithin(x, nWidth, rcWork.left, rcWork.right);
+    y = KeepWithin(y, nHeight, rcWork.top, rcWork.bottom);
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-BOOL CWnd::PreTranslateMessage(MSG*)
-{
-    return FALSE;
-}
-
-void CWnd::DrawItem(LPDRAWITEMSTRUCT) {}
 
 bool CWnd::OnWndMsg(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {

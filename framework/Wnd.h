@@ -45,9 +45,9 @@ public:
 
     // Runs first for every message that a modal loop takes from the queue for
     // this window or one of its children; TRUE means it was dealt with.
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual BOOL PreTranslateMessage(MSG*) { return FALSE; }
     // Owner-draw items reflected from the parent.
-    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+    virtual void DrawItem(LPDRAWITEMSTRUCT) {}
 
 protected:
     // Asks for the system's processing of the message being handled; it runs

@@ -17,7 +17,8 @@ struct Formatted {
 Formatted FormatOf(const char* pszFormat, ...) __attribute__((format(gnu_printf, 1, 2)));
 Formatted FormatOf(const char* pszFormat, ...)
 {
-    Formatted formatted{pszFormat, CString()};
+    // A text before, which the format's replaces.
+    Formatted formatted{pszFormat, CString("before")};
     va_list args;
     va_start(args, pszFormat);
     formatted.str.FormatV(pszFormat, args);
@@ -57,62 +58,37 @@ TEST(CStringTest, FormatTakesItsOwnTextAsAnArgument)
     }
 }
 
-TEST(CStringTest, FormatsIntegersAsTheCStandardSays)
+TEST(CStringTest, FormatsWhatTheProgramFormats)
 {
     const FormatCase cases[] = {
-        {FormatOf("%d|%i|%u", -42, INT_MIN, -1), "-42|-2147483648|4294967295"},
-        {FormatOf("%o|%x|%X|%b", 8, 0xBEEF, 0xBEEF, 5), "10|beef|BEEF|101"},
-        // Flags and width.
-        {FormatOf("%5d|%-5d|%05d", -42, -42, -42), "  -42|-42  |-0042"},
-        {FormatOf("%+d|%+d|% d|% 5d|%+05d", 42, -42, 42, 42, 42), "+42|-42| 42|   42|+0042"},
-        {FormatOf("%#o|%#o|%#x|%#X|%#x|%#b|%#B", 8, 0, 255, 255, 0, 5, 5), "010|0|0xff|0XFF|0|0b101|0B101"},
-        {FormatOf("%#08x|%#5o", 255, 8), "0x0000ff|  010"},
-        // Precision: digits at least, zero with none at all.
-        {FormatOf("%.3d|%6.3d|%.3x|%-6.3d|", 7, -7, 10, 7), "007|  -007|00a|007   |"},
-        {FormatOf("[%.0d|%3.0u|%#.0o|%#.3o]", 0, 0u, 0, 8), "[|   |0|010]"},
-        // Sizes: hh and h of an int, l, z and t of 32 bits.
-        {FormatOf("%hd|%hu|%hx", 65535, -1, 0x12345), "-1|65535|2345"},
-        {FormatOf("%hhd|%hhu|%hhX", 255, 257, -1), "-1|1|FF"},
-        {FormatOf("%ld|%lu|%zu|%td", LONG_MIN, ULONG_MAX, static_cast<size_t>(123),
-                  static_cast<ptrdiff_t>(-5)),
-         "-2147483648|4294967295|123|-5"},
-        // Width and precision from the arguments; negative, a '-' and none.
-        {FormatOf("%*d|%*d|%0*d|%.*d|%.*d|%*.*d", 5, 42, -5, 42, -5, 42, 3, 7, -1, 0, 6, 3, -7),
-         "   42|42   |42   |007|0|  -007"},
-        {FormatOf("%p|%-10p|%%|%d%%", reinterpret_cast<void*>(0x1234), reinterpret_cast<void*>(0xABCDEF), 50),
-         "00001234|00ABCDEF  |%|50%"},
+        {FormatOf("%d|%d|%d|%u", -42, 0, INT_MIN, 4294967295u), "-42|0|-2147483648|4294967295"},
+        {FormatOf("%X|%X|%u", 0xBEEFu, 0u, 1234567890u), "BEEF|0|1234567890"},
+        // Zeros up to the width, never fewer digits than the number has.
+        {FormatOf("%04X%04X|%08X|%08X|%04X", 0x407u, 0x4E4u, 0x80004005u, 5u, 0x12345u),
+         "040704E4|80004005|00000005|12345"},
+        {FormatOf("%03u|%010u", 7u, 42u), "007|0000000042"},
+        {FormatOf("%d.%d%c|%s \n %s|%s", 1, 2, 'b', "lead", "tail", static_cast<const char*>(nullptr)),
+         "1.2b|lead \n tail|"},
     };
     ExpectFormats(cases);
 }
 
-// The unit tests run in code page 1252.
-TEST(CStringTest, FormatsCharactersAndStrings)
+// The compiler's check accepts all of printf: a format with more than the
+// program formats comes out empty, not as text that only looks right.
+TEST(CStringTest, FormatRefusesWhatItDoesNotFormat)
 {
     const FormatCase cases[] = {
-        {FormatOf("%c|%3c|%-3c|", 'A', 'B', 'C'), "A|  B|C  |"},
-        {FormatOf("%s|%.2s|%5.2s|%-5s|%.*s", "abc", "abc", "abc", "abc", 2, "abc"), "abc|ab|   ab|abc  |ab"},
-        {FormatOf("%ls|%.2ls|%6ls|%lc|%S|%C", L"f\u00FCr", L"f\u00FCr", L"f\u00FCr",
-                  static_cast<wint_t>(L'\u20AC'), L"ab", static_cast<wint_t>(L'c')),
-         "f\xFCr|f\xFC|   f\xFCr|\x80|ab|c"},
+        {FormatOf("%d %x", 1, 2u), ""},    {FormatOf("%d %5d", 1, 2), ""},
+        {FormatOf("%d %05d", 1, 2), ""},   {FormatOf("%d %4X", 1, 2u), ""},
+        {FormatOf("%d %-4X", 1, 2u), ""},  {FormatOf("%d %2c", 1, 'b'), ""},
+        {FormatOf("%d %5s", 1, "b"), ""},  {FormatOf("%d %.2s", 1, "abc"), ""},
+        {FormatOf("%d %ld", 1, 2L), ""},   {FormatOf("%d %hu", 1, 2), ""},
+        {FormatOf("%d %+d", 1, 2), ""},    {FormatOf("%d %i", 1, 2), ""},
+        {FormatOf("%d %o", 1, 2u), ""},    {FormatOf("%d %p", 1, static_cast<void*>(nullptr)), ""},
+        {FormatOf("%d %ls", 1, L"w"), ""}, {FormatOf("%d %5.1f", 1, 2.0), ""},
+        {FormatOf("%d 50%%", 1), ""},
     };
     ExpectFormats(cases);
-}
-
-// Floating point, %n, 64 bits and the like: the rest of the format as it
-// stands, no argument read.
-TEST(CStringTest, FormatCopiesTheRestFromAConversionItDoesNotMake)
-{
-    int nWritten = -1;
-    const FormatCase cases[] = {
-        {FormatOf("a%db%5.1fc%d", 1, 2.0, 3), "a1b%5.1fc%d"},
-        {FormatOf("%e|%g|%a|%d", 2.0, 2.0, 2.0, 4), "%e|%g|%a|%d"},
-        {FormatOf("x%ny", &nWritten), "x%ny"},
-        {FormatOf("%d %lld|%jd|%qd", 1, 1LL, static_cast<intmax_t>(2), 3LL), "1 %lld|%jd|%qd"},
-        {FormatOf("%1$d|%1$x", 5), "%1$d|%1$x"},
-        {FormatOf("%'d|%m", 5), "%'d|%m"},
-    };
-    ExpectFormats(cases);
-    EXPECT_EQ(-1, nWritten);
 }
 
 TEST(CStringTest, SlicesWithinBounds)
