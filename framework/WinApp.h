@@ -34,14 +34,14 @@ public:
 CWinApp* AfxGetApp();
 // The executable's path, always terminated.
 CString AfxGetModulePath();
-// The program's resources are in its own module.
 inline HINSTANCE AfxGetInstanceHandle()
 {
     return ::GetModuleHandleA(nullptr);
 }
+// The program's resources are in its own module.
 inline HINSTANCE AfxGetResourceHandle()
 {
-    return ::GetModuleHandleA(nullptr);
+    return AfxGetInstanceHandle();
 }
 
 // A message box captioned with the application name, modal to the active
