@@ -34,6 +34,78 @@ void FillSolidRect(HDC hDC, const RECT& rc, COLORREF cr)
 const DWORD kTrackLeave = 0x00000002;
 const UINT kMouseLeaveMessage = 0x02A3;
 
+// WCAG 2's linear light of each 8-bit sRGB level, in ten-thousandths,
+// worked out by the compiler: the program has no floating-point runtime.
+// The power 2.4 is the square times the fifth root of the square, the root
+// by Newton's method from above.
+constexpr double LinearLevel(int nLevel)
+{
+    const double c = nLevel / 255.0;
+    if (c <= 0.03928)
+        return c / 12.92;
+    const double y = (c + 0.055) / 1.055;
+    double r = 1.0;
+    for (int i = 0; i < 40; ++i)
+        r -= (r * r * r * r * r - y * y) / (5 * r * r * r * r);
+    return y * y * r;
+}
+struct LinearLevels {
+    WORD w[256];
+};
+constexpr LinearLevels MakeLinearLevels()
+{
+    LinearLevels levels = {};
+    for (int n = 0; n < 256; ++n)
+        levels.w[n] = static_cast<WORD>(LinearLevel(n) * 10000 + 0.5);
+    return levels;
+}
+constexpr LinearLevels kLinearLevels = MakeLinearLevels();
+
+// Relative luminance in hundred-millionths.
+DWORD Luminance(COLORREF cr)
+{
+    return 2126 * kLinearLevels.w[GetRValue(cr)] + 7152 * kLinearLevels.w[GetGValue(cr)] +
+           722 * kLinearLevels.w[GetBValue(cr)];
+}
+
+// Text reads when the contrast (L1 + 0.05) / (L2 + 0.05), the lighter
+// colour's luminance over the darker's, is at least 4.5.
+bool Reads(COLORREF crText, COLORREF crFace)
+{
+    const DWORD dwText = Luminance(crText) + 5000000;
+    const DWORD dwFace = Luminance(crFace) + 5000000;
+    return dwText > dwFace ? 2 * dwText >= 9 * dwFace : 2 * dwFace >= 9 * dwText;
+}
+
+// The user's wish for high contrast, whatever the colours. Windows NT 4.0
+// has no such setting and fails the call: off there.
+bool IsHighContrastOn()
+{
+    HIGHCONTRASTA hc = {};
+    hc.cbSize = sizeof hc;
+    return ::SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) &&
+           (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+// The scheme's colour of links (COLOR_HOTLIGHT), which Windows 98 (4.10)
+// and 2000 (NT 5.0) brought; 95 and NT 4.0 have no such scheme colour.
+const int kHotLightColor = 26;
+bool HasHotLightColor()
+{
+    const DWORD dwVersion = ::GetVersion();
+    const WORD wVersion = static_cast<WORD>((LOBYTE(dwVersion) << 8) | HIBYTE(LOWORD(dwVersion)));
+    return wVersion >= (AfxIsWin9x() ? 0x040A : 0x0500);
+}
+
+// The scheme's link colour where it has one that reads on the face; else
+// its button text, which every scheme makes read on its button face.
+COLORREF SchemeLinkColor(COLORREF crFace)
+{
+    if (HasHotLightColor() && Reads(::GetSysColor(kHotLightColor), crFace))
+        return ::GetSysColor(kHotLightColor);
+    return ::GetSysColor(COLOR_BTNTEXT);
+}
+
 } // namespace
 
 // What both tracking functions take; cbSize is checked.
@@ -50,6 +122,7 @@ ON_MESSAGE(kMouseLeaveMessage, &CHButton::OnMouseLeave)
 ON_MESSAGE(WM_SETCURSOR, &CHButton::OnSetCursor)
 ON_WM_TIMER()
 ON_WM_DESTROY()
+ON_WM_SYSCOLORCHANGE()
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_LBUTTONDBLCLK()
@@ -198,6 +271,11 @@ void CHButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     ::SetTextColor(hDC, m_crLink);
     if (m_bHoverColor == TRUE && m_bHover)
         ::SetTextColor(hDC, m_crHover);
+    // The program's colours where its link colour reads on the user's face;
+    // the scheme's own where it does not, or where the user asks for high
+    // contrast.
+    if (!Reads(m_crLink, m_crBackground) || IsHighContrastOn())
+        ::SetTextColor(hDC, SchemeLinkColor(m_crBackground));
 
     if (m_bIcon) {
         const int nIconSize = static_cast<int>(m_nIconSize);
@@ -320,6 +398,14 @@ void CHButton::OnDestroy()
     // handle is cleared then, and a freed value, which the system gives to
     // new windows, is never destroyed.
     m_ToolTip.DestroyWindow();
+    Default();
+}
+
+void CHButton::OnSysColorChange()
+{
+    // The system tells the dialog, and the dialog its controls.
+    m_crBackground = ::GetSysColor(COLOR_BTNFACE);
+    Repaint();
     Default();
 }
 

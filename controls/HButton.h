@@ -42,6 +42,8 @@ protected:
     LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR nIDEvent);
     void OnDestroy();
+    // A new colour scheme: the face is read again.
+    void OnSysColorChange();
     void OnLButtonDown(UINT nFlags, POINT point);
     void OnLButtonUp(UINT nFlags, POINT point);
     void OnLButtonDblClk(UINT nFlags, POINT point);

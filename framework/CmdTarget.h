@@ -133,6 +133,7 @@ template <auto pfn> bool AfxThunkMessage(CCmdTarget* p, WPARAM wParam, LPARAM lP
 #define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, &AfxThunkHandle<&ThisClass::OnQueryDragIcon>},
 #define ON_WM_CLOSE() {WM_CLOSE, 0, 0, &AfxThunkVoid<&ThisClass::OnClose>},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, &AfxThunkVoid<&ThisClass::OnDestroy>},
+#define ON_WM_SYSCOLORCHANGE() {WM_SYSCOLORCHANGE, 0, 0, &AfxThunkVoid<&ThisClass::OnSysColorChange>},
 #define ON_WM_TIMER() {WM_TIMER, 0, 0, &AfxThunkUintPtr<&ThisClass::OnTimer>},
 #define ON_WM_MOUSEMOVE() {WM_MOUSEMOVE, 0, 0, &AfxThunkMouse<&ThisClass::OnMouseMove>},
 #define ON_WM_LBUTTONDOWN() {WM_LBUTTONDOWN, 0, 0, &AfxThunkMouse<&ThisClass::OnLButtonDown>},

@@ -250,6 +250,12 @@ INT_PTR CDialog::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         wParam = ID_HELP;
         lParam = 0;
     }
+    if (nMsg == WM_SYSCOLORCHANGE) {
+        // The system tells top-level windows only; controls that keep
+        // colours of their own hear it from their dialog.
+        for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+            ::SendMessageA(hChild, nMsg, wParam, lParam);
+    }
     LRESULT lResult = 0;
     bool bHandled = OnWndMsg(nMsg, wParam, lParam, lResult);
     if (!bHandled && nMsg == WM_COMMAND) {
