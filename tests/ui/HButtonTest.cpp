@@ -965,23 +965,55 @@ TEST(HButtonTest, DrawsTheFocusCueAndLeavesTheDcAsItCame)
     });
 }
 
-// The background is the button face of the moment the control was made.
-TEST(HButtonTest, BackgroundIsReadOnceAtConstruction)
+bool g_bHighContrast = false;
+
+BOOL WINAPI ReportHighContrast(UINT, UINT, PVOID pvParam, UINT)
 {
-    const COLORREF crFace = ::GetSysColor(COLOR_BTNFACE);
-    const COLORREF crOther = crFace == RGB(10, 200, 30) ? RGB(11, 200, 30) : RGB(10, 200, 30);
+    static_cast<HIGHCONTRASTA*>(pvParam)->dwFlags = g_bHighContrast ? HCF_HIGHCONTRASTON : 0;
+    return TRUE;
+}
+
+// A change of scheme while the dialog is open reaches the link, which draws
+// on the new face: in the program's colours where its blue reads there, else
+// (or when the user asks for high contrast) in the scheme's link colour where
+// that reads, else in the scheme's button text.
+TEST(HButtonTest, FollowsTheSchemeInColoursThatRead)
+{
+    const COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kNavy = RGB(0, 0, 128);
+    struct Case {
+        COLORREF crScheme[3]; // face, button text, links
+        bool bHover;
+        bool bHighContrast;
+        COLORREF crText;
+    };
+    const Case cases[] = {
+        {{kWhite, kBlack, kNavy}, false, false, kLinkBlue},
+        {{kWhite, kBlack, kNavy}, true, false, kHoverBlue},
+        {{kWhite, kBlack, kNavy}, true, true, kNavy},
+        {{kBlack, kWhite, RGB(255, 255, 0)}, true, false, RGB(255, 255, 0)},
+        {{kBlack, kWhite, kNavy}, false, false, kWhite},
+    };
+    const INT elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT};
+    const COLORREF crSaved[] = {::GetSysColor(elements[0]), ::GetSysColor(elements[1]),
+                                ::GetSysColor(elements[2])};
     CLinkDialog dlg;
     RunDialog(dlg, [&](HWND) {
         HWND hLink = dlg.m_link.m_hWnd;
-        const INT nElement = COLOR_BTNFACE;
-        ::SetSysColors(1, &nElement, &crOther);
-        const Pixels pixels = Settle(hLink);
-        ::SetSysColors(1, &nElement, &crFace);
-        EXPECT_EQ(crFace, dlg.m_link.Background());
-        EXPECT_EQ(crFace, pixels.At(0, 0));
-        EXPECT_EQ(0, pixels.Count(crOther));
+        dlg.m_link.SetHoverColor(kHoverBlue, TRUE);
+        CImportPatch patch("user32.dll", "SystemParametersInfoA",
+                           reinterpret_cast<const void*>(ReportHighContrast));
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+            ::SetSysColors(3, elements, c.crScheme);
+            g_bHighContrast = c.bHighContrast;
+            ::SendMessageA(hLink, c.bHover ? WM_MOUSEMOVE : WM_MOUSELEAVE, 0, MAKELPARAM(3, 3));
+            const Pixels pixels = Settle(hLink);
+            EXPECT_EQ(c.crScheme[0], pixels.At(0, 0));
+            EXPECT_GT(pixels.Count(c.crText), 0);
+            EXPECT_EQ(pixels.nWidth * pixels.nHeight, pixels.Count(c.crScheme[0]) + pixels.Count(c.crText));
+        }
     });
-    EXPECT_EQ(crFace, ::GetSysColor(COLOR_BTNFACE));
+    ::SetSysColors(3, elements, crSaved);
 }
 
 // Each underlined pass makes a font and must release it. With all but a few
