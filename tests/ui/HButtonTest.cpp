@@ -966,54 +966,43 @@ TEST(HButtonTest, DrawsTheFocusCueAndLeavesTheDcAsItCame)
 }
 
 bool g_bHighContrast = false;
-
-BOOL WINAPI ReportHighContrast(UINT, UINT, PVOID pvParam, UINT)
+BOOL WINAPI SpiStandIn(UINT, UINT, PVOID pvParam, UINT)
 {
     static_cast<HIGHCONTRASTA*>(pvParam)->dwFlags = g_bHighContrast ? HCF_HIGHCONTRASTON : 0;
     return TRUE;
 }
 
-// A change of scheme while the dialog is open reaches the link, which draws
-// on the new face: in the program's colours where its blue reads there, else
-// (or when the user asks for high contrast) in the scheme's link colour where
-// that reads, else in the scheme's button text.
+// A scheme changed while the dialog is open: the link on the new face, in the program's colours where its
+// blue reads, else (or under high contrast) in the scheme's link colour where that reads, else its text's.
 TEST(HButtonTest, FollowsTheSchemeInColoursThatRead)
 {
-    const COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kNavy = RGB(0, 0, 128);
+    const COLORREF kWhite = RGB(255, 255, 255), kNavy = RGB(0, 0, 128), kYellow = RGB(255, 255, 0);
     struct Case {
         COLORREF crScheme[3]; // face, button text, links
-        bool bHover;
-        bool bHighContrast;
+        bool bHover, bHighContrast;
         COLORREF crText;
+    } const cases[] = {
+        {{kWhite, 0, kNavy}, false, false, kLinkBlue},
+        {{kWhite, 0, kNavy}, true, true, kNavy},
+        {{0, kWhite, kYellow}, true, false, kYellow},
+        {{0, kWhite, kNavy}, false, false, kWhite},
     };
-    const Case cases[] = {
-        {{kWhite, kBlack, kNavy}, false, false, kLinkBlue},
-        {{kWhite, kBlack, kNavy}, true, false, kHoverBlue},
-        {{kWhite, kBlack, kNavy}, true, true, kNavy},
-        {{kBlack, kWhite, RGB(255, 255, 0)}, true, false, RGB(255, 255, 0)},
-        {{kBlack, kWhite, kNavy}, false, false, kWhite},
-    };
-    const INT elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT};
-    const COLORREF crSaved[] = {::GetSysColor(elements[0]), ::GetSysColor(elements[1]),
-                                ::GetSysColor(elements[2])};
+    const INT items[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT};
+    const COLORREF crSaved[] = {::GetSysColor(items[0]), ::GetSysColor(items[1]), ::GetSysColor(items[2])};
     CLinkDialog dlg;
     RunDialog(dlg, [&](HWND) {
-        HWND hLink = dlg.m_link.m_hWnd;
         dlg.m_link.SetHoverColor(kHoverBlue, TRUE);
-        CImportPatch patch("user32.dll", "SystemParametersInfoA",
-                           reinterpret_cast<const void*>(ReportHighContrast));
+        CImportPatch patch("user32.dll", "SystemParametersInfoA", reinterpret_cast<const void*>(SpiStandIn));
         for (const Case& c : cases) {
-            SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-            ::SetSysColors(3, elements, c.crScheme);
+            ::SetSysColors(3, items, c.crScheme);
             g_bHighContrast = c.bHighContrast;
-            ::SendMessageA(hLink, c.bHover ? WM_MOUSEMOVE : WM_MOUSELEAVE, 0, MAKELPARAM(3, 3));
-            const Pixels pixels = Settle(hLink);
-            EXPECT_EQ(c.crScheme[0], pixels.At(0, 0));
+            ::SendMessageA(dlg.m_link.m_hWnd, c.bHover ? WM_MOUSEMOVE : WM_MOUSELEAVE, 0, MAKELPARAM(3, 3));
+            const Pixels pixels = Settle(dlg.m_link.m_hWnd);
             EXPECT_GT(pixels.Count(c.crText), 0);
             EXPECT_EQ(pixels.nWidth * pixels.nHeight, pixels.Count(c.crScheme[0]) + pixels.Count(c.crText));
         }
     });
-    ::SetSysColors(3, elements, crSaved);
+    ::SetSysColors(3, items, crSaved);
 }
 
 // Each underlined pass makes a font and must release it. With all but a few
