@@ -44,7 +44,7 @@ case " $* " in
 *" install "*)
     echo "$*" >>"$CASE/installed"
     for a; do
-        case $a in Dir::Etc::Preferences=*) cp "${a#*=}" "$CASE/prefs" && [ "$HELD_BACK_EXIT" = 143 ] && kill -TERM $PPID
+        case $a in Dir::Etc::Preferences=*) cp "${a#*=}" "$CASE/prefs" && [ "$HELD_BACK_EXIT" != 143 ] || kill -TERM $PPID
             exit "$HELD_BACK_EXIT" ;; esac
     done
     exit "$INSTALL_EXIT" ;;
@@ -105,34 +105,27 @@ run_case terminated $sec 9 100 143 fail "30 30" "^setup: trying again with $held
 MODE=--emulate IN_CHROOT=0 run_case emulate_in_a_chroot $sec 0 0 - fail "" '^setup: --emulate is refused in a chroot'
 
 # case name, DIR, what is there before the run (shell, in the case's folder;
-# wrap: what the run is wrapped in), expected exit (0 or "fail"), what holds
-# after it (shell, there), a line expected in the output (extended regexp)
-# shellcheck source=/dev/null
-release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+# wrap: what the run is wrapped in), its exit code, what holds after it
+# (shell, there), a line expected in the output (extended regexp)
 fresh_case() {
-    local name=$1 dir=$2 before=$3 want=$4 after=$5 pattern=$6 rc ok=1 wrap=()
-    local c=$out/$name
+    local c=$out/$1 dir=$2 before=$3 want=$4 after=$5 pattern=$6 rc ok=1 wrap=()
     mkdir "$c" && cd "$c" && eval "$before"
-    env PATH="$out/bin:$PATH" CASE="$c" "${wrap[@]}" "$OLDPWD/scripts/fresh-root" "$release" "$dir" true >log 2>&1
+    env PATH="$out/bin:$PATH" CASE="$c" "${wrap[@]}" "$OLDPWD/scripts/fresh-root" bookworm "$dir" true >log 2>&1
     rc=$?
-    if [ "$want" = 0 ] && [ "$rc" != 0 ]; then ok=0; fi
-    if [ "$want" = fail ] && [ "$rc" = 0 ]; then ok=0; fi
-    eval "$after" && grep -Eq "$pattern" log || ok=0
-    cd - >/dev/null && verdict "fresh-root $name (exit $rc)" "$ok" "$c/log"
+    [ "$rc" = "$want" ] && eval "$after" && grep -Eq "$pattern" log || ok=0
+    cd - >/dev/null && verdict "fresh-root $1 (exit $rc)" "$ok" "$c/log"
 }
 system="is / or a folder of this machine's own system"
 mark=dir/.sondaro-fresh-root
-fresh_case slash / : fail '[ ! -e debootstrapped ]' "$system"
-fresh_case link_to_slash dir 'ln -s / dir' fail '[ ! -e debootstrapped ]' "$system"
-fresh_case data_folder dir 'mkdir dir && echo x >dir/data' fail '[ -e dir/data ] && [ ! -e debootstrapped ]' \
-    'has files in it and no \.sondaro-fresh-root: it is no root this script made'
-fresh_case new dir : 0 'grep -qx "$release" $mark && [ -e debootstrapped ] && [ -e ran ]' '^fresh-root: making a '
-fresh_case interrupted dir 'wrap=(env DEBOOTSTRAP_EXIT=1)' fail 'grep -qx unfinished $mark && [ ! -e ran ]' '^fresh-root: making a '
-fresh_case unfinished dir "mkdir dir && echo unfinished >$mark && echo x >dir/left" 0 \
-    '[ ! -e dir/left ] && grep -qx "$release" $mark && [ -e debootstrapped ]' 'was interrupted: making it again'
-fresh_case mounts_left dir "mkdir dir && echo unfinished >$mark && echo x >dir/left && echo \$PWD/dir/proc >mounts" fail \
-    '[ -e dir/left ] && [ ! -e debootstrapped ]' 'dir/proc is mounted in it'
-fresh_case made dir "mkdir -p dir/etc && echo \$release >$mark" 0 '[ ! -e debootstrapped ] && [ -e ran ]' '^fresh-root: running true'
-fresh_case busy dir "mkdir -p dir/etc && echo \$release >$mark && wrap=(flock dir)" fail '[ ! -e ran ]' 'another run is using'
+left="mkdir dir && echo unfinished >$mark && echo x >dir/left"
+fresh_case slash / : 2 '[ ! -e debootstrapped ]' "$system"
+fresh_case link_to_slash dir 'ln -s / dir' 2 '[ ! -e debootstrapped ]' "$system"
+fresh_case data_folder dir 'mkdir dir && echo x >dir/data' 2 '[ -e dir/data ] && [ ! -e debootstrapped ]' 'no \.sondaro-fresh-root: it is no root'
+fresh_case new dir : 0 'grep -qx bookworm $mark && [ -e debootstrapped ] && [ -e ran ]' '^fresh-root: making a '
+fresh_case interrupted dir 'wrap=(env DEBOOTSTRAP_EXIT=1)' 1 'grep -qx unfinished $mark && [ ! -e ran ]' '^fresh-root: making a '
+fresh_case unfinished dir "$left" 0 '[ ! -e dir/left ] && grep -qx bookworm $mark && [ -e debootstrapped ]' 'interrupted: making it again'
+fresh_case mounts_left dir "$left && echo \$PWD/dir/proc >mounts" 1 '[ -e dir/left ] && [ ! -e debootstrapped ]' 'dir/proc is mounted in it'
+fresh_case made dir "mkdir -p dir/etc && echo bookworm >$mark" 0 '[ ! -e debootstrapped ] && [ -e ran ]' '^fresh-root: running true'
+fresh_case busy dir "mkdir -p dir/etc && echo bookworm >$mark && wrap=(flock dir)" 1 '[ ! -e ran ]' 'another run is using'
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
