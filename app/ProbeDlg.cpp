@@ -23,6 +23,11 @@ END_MESSAGE_MAP()
 CProbeDlg::CProbeDlg(CWnd* pParent) : CDialog(IDD_PROBE_DIALOG, pParent)
 {
     m_hAppIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
+    // Not LR_SHARED: Windows would hand back the icon of the first size
+    // loaded.
+    m_hSmallIcon = static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME),
+                                                   IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                   ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     m_hHandCursor = AfxGetApp()->LoadCursor(IDC_HAND_CURSOR);
     m_hAccelerators = ::LoadAcceleratorsA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -31,6 +36,8 @@ CProbeDlg::~CProbeDlg()
 {
     // Ended by Enter or Esc: no WM_CLOSE came to release COM.
     ReleaseCom();
+    if (m_hSmallIcon)
+        ::DestroyIcon(m_hSmallIcon);
 }
 
 void CProbeDlg::DoDataExchange(CDataExchange* pDX)
@@ -55,7 +62,7 @@ BOOL CProbeDlg::OnInitDialog()
     }
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hAppIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hAppIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
 
     SetUpHomepageLink(m_link, m_hHandCursor);
     // The first use of the version information gathers all of it.

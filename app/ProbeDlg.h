@@ -34,6 +34,9 @@ protected:
     CListBox* m_pDeviceList = nullptr;
     CListBox m_results;
     HICON m_hAppIcon;
+    // The title bar's icon, from the image of the small size the DPI asks
+    // for: the big icon shrunk by the system looks blurred. Ours to destroy.
+    HICON m_hSmallIcon;
     HCURSOR m_hHandCursor;
     CHButton m_link;
 

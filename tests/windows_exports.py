@@ -69,8 +69,8 @@ EXPORTS = {
     },
     "user32.dll": {
         **base("AppendMenuA", "BeginPaint", "CallWindowProcA", "CreateDialogIndirectParamA",
-               "CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA", "DrawFocusRect", "DrawIcon",
-               "EnableWindow", "EndPaint", "GetActiveWindow", "GetCapture", "GetClientRect", "GetCursorPos",
+               "CreateWindowExA", "DefWindowProcA", "DestroyIcon", "DestroyWindow", "DispatchMessageA", "DrawFocusRect",
+               "DrawIcon", "EnableWindow", "EndPaint", "GetActiveWindow", "GetCapture", "GetClientRect", "GetCursorPos",
                "GetDlgItem", "GetMessageA", "GetParent", "GetSysColor", "GetSystemMenu", "GetSystemMetrics",
                "GetWindow", "GetWindowLongA", "GetWindowRect", "GetWindowTextA", "GetWindowTextLengthA",
                "InvalidateRect", "IsDialogMessageA", "IsIconic", "IsWindow", "IsWindowEnabled", "IsWindowVisible",
@@ -80,6 +80,8 @@ EXPORTS = {
                "SystemParametersInfoA", "TranslateMessage", "WindowFromPoint"),
         "DrawIconEx": Entry("95", "3.5", MSDN98 % "DrawIconEx (icons_09q0): NT 3.5, Windows 95"),
         "DrawStateA": Entry("95", "NT 4.0", "Win32 SDK help, DrawState: '[Now Supported on Windows NT]' (new in "
+                            "NT 4.0), Windows 95"),
+        "LoadImageA": Entry("95", "NT 4.0", "Win32 SDK help, LoadImage: '[Now Supported on Windows NT]' (new in "
                             "NT 4.0), Windows 95"),
         "LoadStringA": Entry("95", "3.1", MSDN98 % "LoadString (strings_6j53): NT 3.1, Windows 95"),
         **msdn98(CloseClipboard="clipbrd_34ro", EmptyClipboard="clipbrd_2ns4", LoadAcceleratorsA="keybacel_5ier",

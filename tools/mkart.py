@@ -6,11 +6,15 @@ A map file starts with a header of legend lines, one per colour:
     K 1e1e1e  outline        (character, RRGGBB, optional remark)
     . none    transparent    ("none" marks the transparent character)
     hotspot 0 0              (cursors only: the hot spot's x and y)
+    bits 4                   (icons only: the map as one 16-colour image whose
+                              colour table is the map's own colours, at most
+                              16, rather than in the three depths below)
 
 Lines starting with '#' are comments. The first empty line ends the header;
 every following line is one row of pixels, one character per pixel.
 
-    mkart.py icon OUTPUT.ico MAP...   each map in 16 colours, 256 colours and 24 bits
+    mkart.py icon OUTPUT.ico MAP...   each map in 16 colours (the VGA palette), 256
+                                      colours and 24 bits
     mkart.py cursor OUTPUT.cur MAP    the map in 16 and 256 colours
 """
 
@@ -36,10 +40,15 @@ class PixelMap:
         end = lines.index("")
         colours = {}
         self.hotspot = None
+        self.own_palette = False
         for line in lines[:end]:
             key, *values = line.split()
             if key == "hotspot":
                 self.hotspot = (int(values[0]), int(values[1]))
+            elif key == "bits":
+                if values != ["4"]:
+                    raise SystemExit(f"{path}: a map of its own palette takes 'bits 4'")
+                self.own_palette = True
             elif values[0] == "none":
                 colours[key] = None
             else:
@@ -72,13 +81,14 @@ def packed_rows(values, bits):
 
 
 def palette_for(pixmap, bits):
-    """The colour table of an image: VGA for 16 colours, the used colours (black first) for 256."""
-    if bits == 4:
+    """The colour table of an image: VGA for 16 colours, unless the map brings its own; the used
+    colours (black first) for 256."""
+    if bits == 4 and not pixmap.own_palette:
         return VGA
     used = {p for row in pixmap.rows for p in row if p is not None} - {BLACK}
-    if len(used) > 255:
-        raise SystemExit("a 256-colour image takes at most 256 colours")
-    return ([BLACK] + sorted(used) + [BLACK] * 256)[:256]
+    if len(used) >= 1 << bits:
+        raise SystemExit(f"a {1 << bits}-colour image takes at most {1 << bits} colours")
+    return ([BLACK] + sorted(used) + [BLACK] * 256)[:1 << bits]
 
 
 def dib(pixmap, bits):
@@ -123,7 +133,12 @@ def main(args):
         raise SystemExit(__doc__)
     kind, output, maps = args[0], args[1], [PixelMap(path) for path in args[2:]]
     if kind == "icon":
-        write_file(output, 1, [(m, bits, (1, bits)) for bits in (4, 8, 24) for m in maps])
+        # A map of its own palette serves the sizes a high DPI asks for, on
+        # displays of many colours: Windows takes the nearest size first and
+        # only then the depth, so one small image does where three would
+        # not fit the program's size.
+        write_file(output, 1, [(m, bits, (1, bits)) for bits in (4, 8, 24) for m in maps
+                               if not m.own_palette or bits == 4])
     elif len(maps) != 1 or maps[0].hotspot is None:
         raise SystemExit("a cursor takes one map with a hotspot line")
     else:

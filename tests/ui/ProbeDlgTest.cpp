@@ -61,6 +61,8 @@ TEST(ProbeDlgTest, SystemMenuEndsWithSeparatorAndAboutEntry)
     });
 }
 
+// The small icon is the application icon's image of the small size, not the
+// big one shrunk.
 TEST(ProbeDlgTest, BigAndSmallIconAreTheApplicationIcon)
 {
     HICON hAppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
@@ -68,7 +70,15 @@ TEST(ProbeDlgTest, BigAndSmallIconAreTheApplicationIcon)
     CProbeDlg dlg;
     RunDialog(dlg, [hAppIcon](HWND hDlg) {
         EXPECT_EQ(reinterpret_cast<LRESULT>(hAppIcon), ::SendMessageA(hDlg, WM_GETICON, ICON_BIG, 0));
-        EXPECT_EQ(reinterpret_cast<LRESULT>(hAppIcon), ::SendMessageA(hDlg, WM_GETICON, ICON_SMALL, 0));
+        ICONINFO ii = {};
+        ASSERT_TRUE(
+            ::GetIconInfo(reinterpret_cast<HICON>(::SendMessageA(hDlg, WM_GETICON, ICON_SMALL, 0)), &ii));
+        BITMAP bm = {};
+        ::GetObjectA(ii.hbmColor, sizeof bm, &bm);
+        ::DeleteObject(ii.hbmColor);
+        ::DeleteObject(ii.hbmMask);
+        EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), bm.bmWidth);
+        EXPECT_EQ(::GetSystemMetrics(SM_CYSMICON), bm.bmHeight);
         EXPECT_EQ(reinterpret_cast<LRESULT>(hAppIcon), ::SendMessageA(hDlg, WM_QUERYDRAGICON, 0, 0));
     });
 }
