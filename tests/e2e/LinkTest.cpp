@@ -1,11 +1,17 @@
 #include "SondaroProcess.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <functional>
+#include <set>
+
+// Windows 10's, beyond the headers of XP the tests build with.
+extern "C" BOOL WINAPI SetProcessDpiAwarenessContext(HANDLE);
+extern "C" UINT WINAPI GetDpiForWindow(HWND);
 
 namespace {
 
@@ -48,7 +54,7 @@ HWND OpenAbout(SondaroProcess& sondaro)
     return sondaro.WaitForDialog(kAboutCaption);
 }
 
-// What the window shows on the screen, read back from the display as any
+// What the window shows in its client area, read back from the display as any
 // screenshot tool would.
 struct Capture {
     int cx = 0;
@@ -72,7 +78,8 @@ struct Capture {
 Capture ReadScreen(HWND hWnd, int nMargin)
 {
     RECT rc;
-    ::GetWindowRect(hWnd, &rc);
+    ::GetClientRect(hWnd, &rc);
+    ::MapWindowPoints(hWnd, nullptr, reinterpret_cast<POINT*>(&rc), 2);
     ::InflateRect(&rc, nMargin, nMargin);
     Capture capture;
     capture.cx = rc.right - rc.left;
@@ -98,7 +105,7 @@ Capture CaptureOnScreen(HWND hWnd, const std::function<bool(const Capture&)>& sh
 {
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Capture capture;
-    WaitUntil([&] { return shows(capture = ReadScreen(hWnd, nMargin)); }, "expected picture of the link");
+    WaitUntil([&] { return shows(capture = ReadScreen(hWnd, nMargin)); }, "expected picture");
     return capture;
 }
 
@@ -225,4 +232,47 @@ TEST_F(LinkTest, LinksReadOnADarkScheme)
     }
     ::PostMessageA(hAbout, WM_CLOSE, 0, 0);
     ::SetSysColors(2, elements, crSaved);
+}
+
+// Wine's LogPixels, read as a program starts. Aware of each monitor's DPI, the test sees it unscaled.
+void SetDpi(DWORD dwDpi)
+{
+    ::SetProcessDpiAwarenessContext(reinterpret_cast<HANDLE>(-3));
+    ::SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dwDpi, sizeof dwDpi);
+}
+
+// Laid out at 144 DPI, not stretched: once the link shows, no shades between the colours drawn.
+TEST(DpiTest, MainDialogAt144IsLaidOutAtTheDpiAndNotStretched)
+{
+    SetDpi(144);
+    SondaroProcess sondaro;
+    EXPECT_EQ(144u, ::GetDpiForWindow(sondaro.MainWindow()));
+    std::set<COLORREF> drawn = {RGB(0, 0, 255)};
+    for (int nIndex = COLOR_SCROLLBAR; nIndex <= COLOR_MENUBAR; ++nIndex)
+        drawn.insert(::GetSysColor(nIndex));
+    CaptureOnScreen(sondaro.MainWindow(), [&](const Capture& c) {
+        const auto bDrawn = [&](COLORREF cr) { return drawn.count(cr) > 0; };
+        return c.Count(RGB(0, 0, 255)) > 0 && std::all_of(c.pixels.begin(), c.pixels.end(), bDrawn);
+    });
+}
+
+// At 192 DPI each control lies inside the dialog, the link's text inside the link.
+TEST(DpiTest, ControlsAndLinkTextFitAt192)
+{
+    SetDpi(192);
+    SondaroProcess sondaro;
+    RECT rcClient;
+    ::GetClientRect(sondaro.MainWindow(), &rcClient);
+    for (int nID : {1004, 1005, 1010, 1011, 1016}) {
+        RECT rc, rcInside;
+        ::GetWindowRect(sondaro.Item(nID), &rc);
+        ::MapWindowPoints(nullptr, sondaro.MainWindow(), reinterpret_cast<POINT*>(&rc), 2);
+        EXPECT_TRUE(::IntersectRect(&rcInside, &rc, &rcClient) && ::EqualRect(&rc, &rcInside)) << nID;
+    }
+    const COLORREF crLink = RGB(0, 0, 255);
+    Capture link = CaptureOnScreen(sondaro.Item(1010), [&](const Capture& c) { return c.Count(crLink) > 0; });
+    for (int i = 0; i < link.cx * link.cy; ++i)
+        EXPECT_FALSE(link.pixels[i] == crLink &&
+                     (i % link.cx % (link.cx - 1) == 0 || i / link.cx % (link.cy - 1) == 0))
+            << "the link's text cut at its edge";
 }
