@@ -47,11 +47,6 @@ std::set<std::string> FilesBelow(const std::string& strDir, bool bRecursive)
     return files;
 }
 
-std::string DirectoryOf(const std::string& strPath)
-{
-    return strPath.substr(0, strPath.find_last_of('\\'));
-}
-
 } // namespace
 
 TEST(RobustnessTest, OddLongAndRepeatedDescriptionsAreListedWholeAndChecked)
@@ -100,13 +95,17 @@ TEST(RobustnessTest, ARunWritesNoRegistryKeyAndNoFile)
 {
     char szProfile[MAX_PATH] = "";
     ::GetEnvironmentVariableA("USERPROFILE", szProfile, sizeof szProfile);
-    std::string strExeDir = DirectoryOf(g_strSondaroPath);
-    // The user's profile, and the folder the program starts in (which also
-    // holds the build, so only its own level).
+    // The folder the program starts in, one of its own: other tests write in
+    // the build's while this one runs.
+    char szTemp[MAX_PATH] = "";
+    ::GetTempPathA(sizeof szTemp, szTemp);
+    const std::string strExeDir = std::string(szTemp) + "robustness";
+    ::CreateDirectoryA(strExeDir.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA(g_strSondaroPath.c_str(), (strExeDir + "\\Sondaro.exe").c_str(), FALSE));
     std::set<std::string> profileBefore = FilesBelow(szProfile, true);
     std::set<std::string> exeDirBefore = FilesBelow(strExeDir, false);
     {
-        SondaroProcess sondaro;
+        SondaroProcess sondaro(strExeDir + "\\Sondaro.exe");
         ASSERT_TRUE(sondaro.MainWindow());
         sondaro.PressCheck();
         ::PostMessageA(sondaro.MainWindow(), WM_SYSCOMMAND, 16, 0);
