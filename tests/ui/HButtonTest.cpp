@@ -794,7 +794,6 @@ TEST(HButtonTest, PreTranslateMakesAnInactiveTooltipThatGoesWithTheControl)
 }
 
 int g_nWindowsRefused = 0;
-
 HWND WINAPI RefusingCreateWindowExA(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE,
                                     LPVOID)
 {

@@ -287,13 +287,16 @@ TEST(ProbeDlgTest, EnterOnCheckRunsTheCheckAndLeavesTheDialogOpen)
 }
 
 namespace {
-bool g_bInCopy = false;
-bool g_bAnsweredInCopy = false;
+class CProbeDlgWithList : public CProbeDlg {
+public:
+    CListBox* DeviceList() const { return m_pDeviceList; }
+};
+
+bool g_bDestroyClipboardAnswered = false;
 
 LRESULT CALLBACK NoteDestroyClipboard(int nCode, WPARAM wParam, LPARAM lParam)
 {
-    g_bAnsweredInCopy |=
-        g_bInCopy && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_DESTROYCLIPBOARD;
+    g_bDestroyClipboardAnswered |= reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_DESTROYCLIPBOARD;
     return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
@@ -302,6 +305,18 @@ DWORD WINAPI OpenAndEmptyClipboard(LPVOID hOpened)
     return ::OpenClipboard(nullptr) && ::SetEvent(hOpened) && ::EmptyClipboard() && ::CloseClipboard();
 }
 } // namespace
+
+// The list's object lives as long as the dialog's; its window goes first.
+TEST(ProbeDlgTest, DeviceListNamesNoWindowOnceTheDialogIsGone)
+{
+    CProbeDlgWithList dlg;
+    RunDialog(dlg, [&dlg](HWND hDlg) {
+        ASSERT_TRUE(dlg.DeviceList());
+        EXPECT_EQ(::GetDlgItem(hDlg, IDC_DEVICE_LIST), dlg.DeviceList()->m_hWnd);
+    });
+    ASSERT_TRUE(dlg.DeviceList());
+    EXPECT_EQ(nullptr, dlg.DeviceList()->m_hWnd);
+}
 
 // Once the dialog owns the clipboard, a program that holds it open and
 // empties it waits for the dialog's WM_DESTROYCLIPBOARD: a copy waiting for
@@ -318,34 +333,13 @@ TEST(ProbeDlgTest, ACopyWaitingForTheClipboardAnswersTheProgramHoldingIt)
         ASSERT_EQ(WAIT_OBJECT_0, ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kHangMs, QS_SENDMESSAGE));
         HHOOK hHook =
             ::SetWindowsHookExA(WH_CALLWNDPROC, NoteDestroyClipboard, nullptr, ::GetCurrentThreadId());
-        g_bInCopy = true;
         ::SendMessageA(hDlg, WM_COMMAND, ID_EDIT_COPY, 0);
-        g_bInCopy = false;
+        ::UnhookWindowsHookEx(hHook);
+        EXPECT_TRUE(g_bDestroyClipboardAnswered);
         for (MSG msg;
              ::MsgWaitForMultipleObjects(1, &hHolder, FALSE, kHangMs, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1;)
             ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        ::UnhookWindowsHookEx(hHook);
-        EXPECT_TRUE(g_bAnsweredInCopy);
     });
-}
-
-namespace {
-class CProbeDlgWithList : public CProbeDlg {
-public:
-    CListBox* DeviceList() const { return m_pDeviceList; }
-};
-} // namespace
-
-// The list's object lives as long as the dialog's; its window goes first.
-TEST(ProbeDlgTest, DeviceListNamesNoWindowOnceTheDialogIsGone)
-{
-    CProbeDlgWithList dlg;
-    RunDialog(dlg, [&dlg](HWND hDlg) {
-        ASSERT_TRUE(dlg.DeviceList());
-        EXPECT_EQ(::GetDlgItem(hDlg, IDC_DEVICE_LIST), dlg.DeviceList()->m_hWnd);
-    });
-    ASSERT_TRUE(dlg.DeviceList());
-    EXPECT_EQ(nullptr, dlg.DeviceList()->m_hWnd);
 }
 
 // The enumeration keeps the GUIDs where it is told, whatever the list's
